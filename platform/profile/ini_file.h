@@ -1,0 +1,33 @@
+#pragma once
+// Initialization files read with the semantics of GetPrivateProfileStringW/GetPrivateProfileIntW.
+//
+// Section and key names compare without letter case; the first occurrence wins; blanks around
+// names and values are trimmed; lines starting with ';' are comments. A file is UTF-16 (LE or BE,
+// with BOM), UTF-8 with BOM, or otherwise 8-bit text in the system code page. A missing or
+// unreadable file reads as all defaults. A file is read once; lookups do not touch the disk.
+
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <string_view>
+
+namespace platform {
+
+class IniFile {
+ public:
+  // Never fails: a missing or unreadable file gives an empty IniFile.
+  static std::shared_ptr<const IniFile> Load(const std::filesystem::path& path);
+  static std::shared_ptr<const IniFile> Parse(std::string_view fileBytes);
+
+  virtual ~IniFile() = default;
+
+  // The value, or `fallback` when the section or key is missing, cut to `capacity` - 1
+  // characters as the platform's buffer would cut it (capacity 0 gives "").
+  virtual std::u16string GetString(std::u16string_view section, std::u16string_view key,
+                                   std::u16string_view fallback, std::size_t capacity) const = 0;
+  // Leading blanks, an optional sign, then decimal digits up to the first other character;
+  // `fallback` when the key is missing; 0 when the value has no digits.
+  virtual int GetInt(std::u16string_view section, std::u16string_view key, int fallback) const = 0;
+};
+
+}  // namespace platform

@@ -9,6 +9,7 @@
 #include <initializer_list>
 #include <string>
 #include <string_view>
+#include <type_traits>
 #include <variant>
 
 namespace platform {
@@ -24,6 +25,7 @@ std::u16string FromUtf8(std::string_view utf8);
 
 // Letter-case folding as the platform's name comparisons use it (ASCII and Latin-1 letters).
 std::u16string ToUpper(std::u16string_view text);
+char16_t ToUpperChar(char16_t c);
 bool EqualsIgnoreCase(std::u16string_view a, std::u16string_view b);
 
 // Blanks, tabs, carriage returns and line feeds removed at both ends.
@@ -33,16 +35,18 @@ std::u16string_view Trim(std::u16string_view text);
 // "%d" of -1 print as the C library would.
 using FormatArg = std::variant<std::int64_t, std::uint64_t, double, std::u16string_view>;
 
-// printf-style formatting of 16-bit texts: flags "-", "0", " ", "+"; field width; precision;
-// length modifiers h, l, ll (accepted and ignored); conversions d i u x X c s f %.
+// printf-style formatting of 16-bit texts: flags "-", "0", " ", "+", "#"; field width; precision;
+// length modifiers h, l, ll; conversions d i u x X c s f %. As on the platform, int and long are
+// 32 bits: d i u x X print the low 32 bits of the argument (so "%u" of -1 is 4294967295) unless
+// the length is ll. Width and precision are capped at 4096.
 // A missing argument or a conversion whose argument has the wrong kind prints nothing for that
-// conversion, never reads past the argument list.
+// conversion, never reads past the argument list. An unknown conversion is copied as it stands.
 std::u16string FormatArgs(std::u16string_view format, std::initializer_list<FormatArg> args);
 
 namespace detail {
 inline FormatArg ToFormatArg(const std::u16string& s) { return std::u16string_view(s); }
 inline FormatArg ToFormatArg(std::u16string_view s) { return s; }
-inline FormatArg ToFormatArg(const char16_t* s) { return std::u16string_view(s); }
+inline FormatArg ToFormatArg(const char16_t* s) { return s ? std::u16string_view(s) : std::u16string_view(); }
 inline FormatArg ToFormatArg(double d) { return d; }
 template <class T>
   requires std::is_integral_v<T>

@@ -19,7 +19,7 @@ int CMultiLanguage::LoadLanguageFile(const std::filesystem::path& file,
 
 int CMultiLanguage::LoadLanguage(std::shared_ptr<const platform::IniFile> file,
                                  std::u16string_view indexSection) {
-  file_ = std::move(file);
+  file_ = file ? std::move(file) : platform::IniFile::Parse({});
   filePath_.clear();
   indexSection_ = indexSection;
   sectionNames_.clear();

@@ -46,7 +46,7 @@ std::u16string ListEntryKey(const TextList& list, int number);
 class CMultiLanguage {
  public:
   int LoadLanguageFile(const std::filesystem::path& file, std::u16string_view indexSection);
-  // The same for a file already read (tests, fuzzing).
+  // The same for a file already read (tests, fuzzing); null reads as an empty file.
   int LoadLanguage(std::shared_ptr<const platform::IniFile> file, std::u16string_view indexSection);
 
   int SelectLanguage(int index);

@@ -8,7 +8,13 @@
 //   VZ_TEXT_LIST(NAME, u"KEY_%d", n)   texts::NAME, a TextList read from number n upward
 //
 // Look a text up with LoadLangString(texts::KEY) and a list with LoadLangList(texts::NAME)
-// (lang/language_table.h).
+// (lang/multi_language.h).
+//
+// Adding a text: add its line, with the built-in text exactly as the window shows it without a
+// language file, to the .def file of its window; add the key with its translation to every file
+// in lang/files/ (the build refuses a key that one language lacks, and the tests refuse a
+// catalogue key missing from the shipped files). A value list also needs a case in
+// lang/tests/shipped_language_files_test.cpp stating how many entries its dialog maps.
 
 #include <span>
 

@@ -1,4 +1,6 @@
 #include <algorithm>
+#include <charconv>
+#include <cmath>
 #include <cstdio>
 #include <string>
 
@@ -63,23 +65,50 @@ void Pad(std::u16string& out, std::u16string_view body, const Conversion& conv) 
   if (left) out.append(fill, u' ');
 }
 
-// Formats one number with the C library, which already knows every flag combination.
+// Formats one integer with the C library, which already knows every flag combination.
 template <class T>
 void AppendNumber(std::u16string& out, const Conversion& conv, const char* lengthAndType, T value) {
-  std::string spec = "%" + conv.flags;
-  if (conv.width >= 0) spec += std::to_string(conv.width);
-  if (conv.precision >= 0) spec += "." + std::to_string(conv.precision);
-  spec += lengthAndType;
+  std::string cFormat = "%" + conv.flags;
+  if (conv.width >= 0) cFormat += std::to_string(conv.width);
+  if (conv.precision >= 0) cFormat += "." + std::to_string(conv.precision);
+  cFormat += lengthAndType;
   char small[128];
-  int length = std::snprintf(small, sizeof small, spec.c_str(), value);
+  int length = std::snprintf(small, sizeof small, cFormat.c_str(), value);
   if (length < 0) return;
   if (static_cast<std::size_t>(length) < sizeof small) {
     out.append(WidenCodePage(std::string_view(small, static_cast<std::size_t>(length))));
     return;
   }
   std::string large(static_cast<std::size_t>(length) + 1, '\0');
-  length = std::snprintf(large.data(), large.size(), spec.c_str(), value);
+  length = std::snprintf(large.data(), large.size(), cFormat.c_str(), value);
   if (length > 0) out.append(WidenCodePage(std::string_view(large.data(), static_cast<std::size_t>(length))));
+}
+
+// Reals do not go through the C library: its decimal point follows the process locale, which a
+// GUI toolkit may set to one that writes "5,5".
+void AppendFixed(std::u16string& out, const Conversion& conv, double value) {
+  const auto has = [&conv](char flag) { return conv.flags.find(flag) != std::string::npos; };
+  char digits[kMaxField + 400];  // the largest double has 309 integer digits
+  const int precision = conv.precision >= 0 ? conv.precision : 6;
+  const auto [end, error] = std::to_chars(digits, digits + sizeof digits, value, std::chars_format::fixed, precision);
+  if (error != std::errc()) return;
+  std::string_view body(digits, static_cast<std::size_t>(end - digits));
+  std::string sign;
+  if (body.starts_with('-')) {
+    sign = "-";
+    body.remove_prefix(1);
+  } else if (has('+')) {
+    sign = "+";
+  } else if (has(' ')) {
+    sign = " ";
+  }
+  std::string text(body);
+  if (precision == 0 && has('#') && std::isfinite(value)) text += '.';
+  const std::size_t width = conv.width > 0 ? static_cast<std::size_t>(conv.width) : 0;
+  if (has('0') && !has('-') && std::isfinite(value) && sign.size() + text.size() < width) {
+    text.insert(0, width - sign.size() - text.size(), '0');
+  }
+  Pad(out, WidenCodePage(sign + text), conv);
 }
 
 bool AsInteger(const FormatArg& arg, std::uint64_t& bits) {
@@ -119,7 +148,7 @@ void AppendConversion(std::u16string& out, const Conversion& conv, const FormatA
       return;
     }
     case u'f':
-      if (const auto* d = std::get_if<double>(&arg)) AppendNumber(out, conv, "f", *d);
+      if (const auto* d = std::get_if<double>(&arg)) AppendFixed(out, conv, *d);
       return;
     case u'c':
       if (AsInteger(arg, bits)) {

@@ -1,3 +1,5 @@
+#include <clocale>
+#include <cmath>
 #include <cstdint>
 #include <string>
 
@@ -86,8 +88,18 @@ TEST(Format, FlagsWidthAndPrecision) {
       {Format(u"[%3c][%-3c]", u'x', 0xE9), u"[  x][\u00E9  ]"},
       {Format(u"[%8.3f]", 3.14159), u"[   3.142]"},
       {Format(u"[%f]", 0.5), u"[0.500000]"},
+      {Format(u"[%07.2f][%-7.1f][%+.0f][% .1f]", -3.14159, 2.25, 2.5, 1.0), u"[-003.14][2.2    ][+2][ 1.0]"},
+      {Format(u"[%#.0f][%5f][%05f]", 3.0, INFINITY, -INFINITY), u"[3.][  inf][ -inf]"},
       {Format(u"100%%"), u"100%"},
   });
+}
+
+TEST(Format, DecimalPointIgnoresTheProcessLocale) {
+  const std::string previous = std::setlocale(LC_NUMERIC, nullptr);
+  if (std::setlocale(LC_NUMERIC, "de_DE.UTF-8") == nullptr) GTEST_SKIP() << "no locale with a decimal comma";
+  const std::u16string text = Format(u"%.1f %s", 5.5, u"Mbps");
+  std::setlocale(LC_NUMERIC, previous.c_str());
+  EXPECT_EQ(text, u"5.5 Mbps");
 }
 
 TEST(Format, BadFormatsOrArgumentsNeverReadPastTheList) {

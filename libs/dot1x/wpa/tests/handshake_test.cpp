@@ -1,5 +1,5 @@
 // Supplicant and authenticator against each other through in-memory transmit seams, for WPA
-// with TKIP and WPA2 with CCMP: the frames on the air, the keys each side ends up with, and
+// and WPA2 with TKIP and with CCMP: the frames on the air, the keys each side ends up with, and
 // the losses, replays and forgeries both must survive.
 
 #include <gtest/gtest.h>
@@ -38,6 +38,11 @@ const SuiteCase kSuites[] = {
      0x0089, 0x0109, 0x01c9, 0x0109, 0x0391, 0x0311, 32, 32, 32, 32},
     {"RsnCcmp", {Protocol::Rsn, Cipher::Ccmp, Cipher::Ccmp}, "30140100000fac040100000fac040100000fac020000",
      0x008a, 0x010a, 0x13ca, 0x030a, 0x1382, 0x0302, 16, 0, 0, 16},
+    // The mixed pairings: AES key wrap under the WPA descriptor, RC4 under the RSN one.
+    {"WpaCcmp", {Protocol::Wpa, Cipher::Ccmp, Cipher::Ccmp}, "dd160050f20101000050f20401000050f20401000050f202",
+     0x008a, 0x010a, 0x01ca, 0x010a, 0x0392, 0x0312, 16, 16, 16, 16},
+    {"RsnTkip", {Protocol::Rsn, Cipher::Tkip, Cipher::Tkip}, "30140100000fac020100000fac020100000fac020000",
+     0x0089, 0x0109, 0x13c9, 0x0309, 0x1381, 0x0301, 32, 0, 0, 32},
 };
 
 struct InstalledKey {
@@ -404,7 +409,7 @@ TEST_P(Handshake, MismatchedSecurityElementsStopTheHandshake) {
   Build();
   station_ = std::make_unique<Supplicant>(
       SupplicantConfig{kStationAddress, kApAddress, PassPhraseToPmk(kPassPhrase, AsBytes(kSsid)), GetParam().suite,
-                       FromHex("30140100000fac020100000fac020100000fac020000")},
+                       FromHex("30140100000fac040100000fac040100000fac010000")},
       SupplicantSeams{CountingNonces(0x10), [this](ByteSpan f) { toAp_.emplace_back(f.begin(), f.end()); },
                       [this](const Rsc&, ByteSpan key, int index, KeyKind kind) {
                         installed_.push_back({Rsc{}, Bytes(key.begin(), key.end()), index, kind});
@@ -417,7 +422,7 @@ TEST_P(Handshake, MismatchedSecurityElementsStopTheHandshake) {
 
   // The access point sees another element in message 2 than in the association request.
   Build();
-  element_ = FromHex("30140100000fac020100000fac020100000fac020000");
+  element_ = FromHex("30140100000fac040100000fac040100000fac010000");
   ap_->Start();
   Pump();
   EXPECT_EQ(apVerdicts_.back(), FrameVerdict::ElementMismatch);

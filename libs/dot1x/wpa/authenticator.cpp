@@ -185,7 +185,6 @@ void Authenticator::SendGroupMessage1() {
 }
 
 bool Authenticator::EncryptInto(EapolKey& frame, Bytes plain) {
-  bool ok = true;
   switch (version_) {
     case DescriptorVersion::HmacMd5Rc4:
       // RC4 must never see the same IV twice under one KEK.
@@ -199,7 +198,7 @@ bool Authenticator::EncryptInto(EapolKey& frame, Bytes plain) {
       PadKeyDataForWrap(plain);
       break;
   }
-  ok = EncryptKeyData(version_, ptk_.kek, frame.iv, plain, frame.keyData);
+  const bool ok = EncryptKeyData(version_, ptk_.kek, frame.iv, plain, frame.keyData);
   OPENSSL_cleanse(plain.data(), plain.size());
   if (!ok) Fail(AuthenticatorFailure::KeyDataEncryptionFailed);
   return ok;

@@ -1,6 +1,6 @@
 #pragma once
 // The access point's side of the 4-way and group key handshakes for one station. Time is
-// driven from outside: each Tick() is one retransmission period.
+// driven from outside: each Tick() is one retransmission period. One thread drives an object.
 
 #include "libs/dot1x/wpa/eapol_key.h"
 #include "libs/dot1x/wpa/handshake_frames.h"

@@ -7,7 +7,7 @@
 
 namespace wpa {
 
-// PBKDF2 with HMAC-SHA1; any output length.
+// PBKDF2 with HMAC-SHA1; any output length. Zero iterations count as one.
 void Pbkdf2HmacSha1(ByteSpan password, ByteSpan salt, unsigned iterations, std::span<std::uint8_t> out);
 
 // The pass-phrase mapping: PBKDF2-HMAC-SHA1(pass phrase, SSID, 4096 rounds, 32 bytes).

@@ -1,6 +1,7 @@
 #pragma once
 // The station's side of the 4-way and group key handshakes. It only reacts to received frames:
-// retransmission is the authenticator's job.
+// retransmission is the authenticator's job. One thread drives an object; the seams are
+// called from within OnFrame.
 
 #include "libs/dot1x/wpa/eapol_key.h"
 #include "libs/dot1x/wpa/handshake_frames.h"

@@ -191,7 +191,6 @@ RecordingAdapterLibrary::Reply RecordingAdapterLibrary::Serve(std::string_view f
 #define VZ_NO_ARGUMENTS(name) \
   std::int32_t RecordingAdapterLibrary::name() { return Serve(#name, nullptr, {}).result; }
 
-VZ_ADAPTER_ONLY(QvOpenAdapter)
 VZ_ADAPTER_ONLY(QvCloseAdapter)
 VZ_ADAPTER_ONLY(QueryWL_DriverVersion)
 VZ_ADAPTER_ONLY(QueryWL_ConnectState)
@@ -251,6 +250,12 @@ VZ_NO_ARGUMENTS(Query_FixWindisPnPBug)
 #undef VZ_ADAPTER_ONLY
 #undef VZ_ADAPTER_AND_NUMBER
 #undef VZ_NO_ARGUMENTS
+
+std::int32_t RecordingAdapterLibrary::QvOpenAdapter(AdapterHandle& adapter) {
+  const std::int32_t result = Serve("QvOpenAdapter", &adapter, {}).result;
+  if (result != 0) adapter.handle = kOpenHandle;
+  return result;
+}
 
 std::int32_t RecordingAdapterLibrary::CreateAllNICAdapterList(std::span<AdapterRecord> list) {
   Reply reply = Serve("CreateAllNICAdapterList", nullptr, {Number(list.size())});

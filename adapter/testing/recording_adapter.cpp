@@ -92,11 +92,14 @@ AdapterRecord MakeAdapterRecord(std::string_view name, std::string_view descript
   return record;
 }
 
-std::vector<std::string> RecordingAdapterLibrary::Calls() const {
+std::vector<std::string> RecordingAdapterLibrary::Calls() const { return Calls(""); }
+
+std::vector<std::string> RecordingAdapterLibrary::Calls(std::string_view prefix) const {
   std::lock_guard lock(mutex_);
   std::vector<std::string> texts;
-  texts.reserve(calls_.size());
-  for (const RecordedCall& call : calls_) texts.push_back(call.Text());
+  for (const RecordedCall& call : calls_) {
+    if (call.function.starts_with(prefix)) texts.push_back(call.Text());
+  }
   return texts;
 }
 

@@ -46,6 +46,8 @@ class RecordingAdapterLibrary final : public AdapterLibrary {
   static constexpr std::int32_t kOpenHandle = 1;
 
   std::vector<std::string> Calls() const;  // Text() of each recorded call, in order
+  // Only the calls whose function name starts with `prefix` ("SetWL" for every setter).
+  std::vector<std::string> Calls(std::string_view prefix) const;
   std::vector<RecordedCall> Records() const;
   void ClearCalls();
 

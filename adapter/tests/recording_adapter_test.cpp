@@ -38,6 +38,7 @@ TEST_F(RecordingAdapterTest, RecordsKeepOrderArgumentsAndTheAdapterName) {
   fake_.SetWL_WEPStatus(adapter_, 1);
   EXPECT_THAT(fake_.Calls(),
               ElementsAre("SetWL_Channel(11)", "QVStopWZCService()", "SetWL_WEPStatus(1)"));
+  EXPECT_THAT(fake_.Calls("SetWL"), ElementsAre("SetWL_Channel(11)", "SetWL_WEPStatus(1)"));
   const auto records = fake_.Records();
   EXPECT_EQ(records[0].adapterName, "wlan-a");
   EXPECT_THAT(records[0].arguments, ElementsAre("11"));

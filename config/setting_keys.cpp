@@ -1,18 +1,13 @@
 #include "config/setting_keys.h"
 
+#include "platform/text/text.h"
+
 namespace config {
 
-namespace {
-std::u16string Decimal(int number) {
-  std::string digits = std::to_string(number);
-  return std::u16string(digits.begin(), digits.end());
-}
-}  // namespace
-
 std::u16string WepKeyName(int bits, int index) {
-  return u"WEPKey" + Decimal(bits) + u"_" + Decimal(index);
+  return platform::Format(u"WEPKey%d_%d", bits, index);
 }
 
-std::u16string MacFilterAddrName(int index) { return u"MACFilterAddr" + Decimal(index); }
+std::u16string MacFilterAddrName(int index) { return platform::Format(u"MACFilterAddr%d", index); }
 
 }  // namespace config

@@ -6,17 +6,13 @@
 
 #include "config/setting_keys.h"
 #include "config/text_conversions.h"
+#include "platform/text/text.h"
 
 namespace config {
 
 namespace {
 
 constexpr platform::RegRoot kUser = platform::RegRoot::CurrentUser;
-
-std::u16string ToText(long long number) {
-  std::string digits = std::to_string(number);
-  return std::u16string(digits.begin(), digits.end());
-}
 
 // atoi on at most the first 19 characters: leading white space, a sign, digits up to the first
 // other character. Saturates instead of overflowing.
@@ -44,7 +40,7 @@ std::u16string RegistryValueAsText(const platform::RegValue& value) {
     return text->substr(0, text->find(u'\0'));
   }
   if (const auto* number = std::get_if<std::uint32_t>(&value.data)) {
-    return ToText(static_cast<std::int32_t>(*number));
+    return platform::Format(u"%d", static_cast<std::int32_t>(*number));
   }
   return {};
 }

@@ -14,6 +14,7 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/process/process.h"
 #include "platform/window/dialog_template.h"
 
 namespace platform::window {
@@ -189,6 +190,9 @@ class Dialog {
  private:
   ControlState* Find(int id);
   void Changed(int id);  // tells the view that a control changed
+  void AnnounceCaption();
+  bool Actionable(const ControlState* c) const;
+  void CheckInGroup(int id);  // a radio checks itself and clears the rest of its group
 
   int templateId_;
   std::vector<ControlState> controls_;
@@ -200,6 +204,8 @@ class Dialog {
   std::optional<int> result_;
   std::map<int, std::chrono::milliseconds> timers_;
   std::unique_ptr<DialogView> view_;
+  Backend* backend_ = nullptr;  // the backend that runs the dialog while it is open
+  std::unique_ptr<platform::WindowTitles::Claim> titleClaim_;
   friend class Backend;
 };
 

@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "platform/window/dump.h"
-#include "platform/window/utf8.h"
+#include "platform/utf8/utf8.h"
 
 namespace platform::window::headless {
 
@@ -182,8 +182,8 @@ std::optional<platform::Millis> HeadlessBackend::TimeUntilNextTimer() const {
 }
 
 nlohmann::json DumpMessageBox(const ShownMessageBox& box) {
-  return {{"text", detail::Utf8FromUtf16(box.text)},
-          {"caption", detail::Utf8FromUtf16(box.caption)},
+  return {{"text", utf8::Utf8FromUtf16(box.text)},
+          {"caption", utf8::Utf8FromUtf16(box.caption)},
           {"buttons", ButtonsName(box.buttons)},
           {"icon", IconName(box.icon)},
           {"answer", AnswerName(box.answer)},

@@ -1,6 +1,6 @@
 #include "platform/window/headless/tray.h"
 
-#include "platform/window/utf8.h"
+#include "platform/utf8/utf8.h"
 
 namespace platform::window::headless {
 
@@ -51,12 +51,12 @@ nlohmann::json HeadlessTray::Dump() const {
   nlohmann::json menu = nlohmann::json::array();
   for (const TrayMenuItem& item : menu_) {
     menu.push_back({{"command", item.command},
-                    {"text", detail::Utf8FromUtf16(item.text)},
+                    {"text", utf8::Utf8FromUtf16(item.text)},
                     {"default", item.command == menuDefault_}});
   }
   return {{"shown", shown_},
           {"icon", icon_},
-          {"tip", detail::Utf8FromUtf16(tip_)},
+          {"tip", utf8::Utf8FromUtf16(tip_)},
           {"menusShown", menusShown_},
           {"lastMenu", std::move(menu)}};
 }

@@ -194,7 +194,12 @@ void Automation::Execute(std::string_view line) {
     if (c == nullptr) return;
     const std::optional<int> value = number(2);
     if (!value) return;
-    if (command == "dblclick") {
+    const bool isList = c->kind == ControlKind::ListView;
+    const int count = static_cast<int>(isList ? c->rows.size() : c->items.size());
+    if ((command == "dblclick" || command == "select") && (*value < 0 || *value >= count)) {
+      Fail(std::string(command) + ": no row or entry " + std::to_string(*value) + " in control " +
+           std::to_string(c->id));
+    } else if (command == "dblclick") {
       dialog->UserDoubleClick(c->id, *value);
     } else if (command == "select") {
       dialog->UserSelect(c->id, *value);
@@ -202,7 +207,9 @@ void Automation::Execute(std::string_view line) {
       dialog->UserScroll(c->id, *value);
     } else if (*value != 0 && *value != 1) {
       Fail("check: expected 0 or 1");
-    } else if (c->kind != ControlKind::CheckBox) {
+    } else if (c->kind == ControlKind::RadioButton && *value == 0) {
+      Fail("check: a radio button is cleared by clicking another of its group");
+    } else if (c->kind != ControlKind::CheckBox && c->kind != ControlKind::RadioButton) {
       Fail("check: control " + std::to_string(c->id) + " is not a check box");
     } else if (c->checked != (*value == 1)) {
       dialog->UserClick(c->id);

@@ -173,7 +173,7 @@ TEST(Automation, MalformedCommandsPrintOneErrorLineAndAreSkipped) {
       "select 14",     "select 14 x",    "tick 0",         "tick x",       "tick 1 2",
       "answer maybe",  "tray wiggle",    "tray command x", "sleep -1",     "sleep",
       "check 12 2",    "check 10 1",     "dump extra",     "type 999 x",   "key space",
-      "close now",     "scroll 16 99999999999999",
+      "close now",     "scroll 16 99999999999999",     "select 14 2",  "dblclick 15 -1",
   };
   for (const char* line : bad) {
     SCOPED_TRACE(line);

@@ -584,24 +584,23 @@ void Dialog::UserScroll(int id, int position) {
 
 void Dialog::UserKey(int virtualKey) {
   if (!open_ || result_ || PreTranslateKey(virtualKey)) return;
-  if (virtualKey == kEscapeKey) {
-    OnCommand(IdCancel, CommandCode::Clicked);
-    return;
-  }
-  if (virtualKey != kEnterKey) return;
-  // The default push button takes Enter; without one the platform sends IdOk.
-  const DialogTemplate* tmpl = TemplateRegistry::Instance().Find(templateId_);
-  int target = IdOk;
-  if (tmpl != nullptr) {
-    for (const ControlTemplate& t : tmpl->controls) {
-      if (t.kind == ControlKind::Button && (t.style & style::Default) != 0 && t.id > 0) {
-        target = t.id;
-        break;
+  int target = IdCancel;
+  if (virtualKey == kEnterKey) {
+    // The default push button takes Enter; without one the platform sends IdOk.
+    target = IdOk;
+    if (const DialogTemplate* tmpl = TemplateRegistry::Instance().Find(templateId_)) {
+      for (const ControlTemplate& t : tmpl->controls) {
+        if (t.kind == ControlKind::Button && (t.style & style::Default) != 0 && t.id > 0) {
+          target = t.id;
+          break;
+        }
       }
     }
+  } else if (virtualKey != kEscapeKey) {
+    return;
   }
-  const ControlState* c = Find(target);
-  if (c != nullptr && !Actionable(c)) return;  // a disabled or hidden default button ignores Enter
+  // A disabled or hidden button of that id ignores its key.
+  if (const ControlState* c = Find(target); c != nullptr && !Actionable(c)) return;
   OnCommand(target, CommandCode::Clicked);
 }
 

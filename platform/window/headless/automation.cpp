@@ -59,10 +59,7 @@ bool FdLineSource::TakeLine(std::string& line) {
 
 LineSource::Result FdLineSource::Next(std::string& line, std::optional<platform::Millis> timeout) {
   for (;;) {
-    if (TakeLine(line)) {
-      if (!line.empty() && line.back() == '\r') line.pop_back();
-      return Result::Line;
-    }
+    if (TakeLine(line)) return Result::Line;
     if (ended_) return Result::End;
     pollfd p{fd_, POLLIN, 0};
     const int wait = timeout ? static_cast<int>(std::min<long long>(timeout->count(), 1 << 30)) : -1;
@@ -138,6 +135,7 @@ void Automation::Dump() {
 
 void Automation::Execute(std::string_view line) {
   ++lineNumber_;
+  if (!line.empty() && line.back() == '\r') line.remove_suffix(1);  // scripts written on Windows
   const std::vector<std::string_view> words = Words(line);
   if (words.empty() || words[0].front() == '#') return;
   const std::string_view command = words[0];

@@ -130,7 +130,7 @@ ScriptRun RunScript(const std::string& script, TimeMode mode = TimeMode::Virtual
 
 TEST(Automation, CommandsActOnTheInnermostDialogAndDumpShowsTheResult) {
   const ScriptRun run = RunScript(
-      "check 12 1\n"
+      "check 12 1\r\n"
       "check 12 1\n"
       "type 13 h\xc3\xa9llo  world\n"
       "select 14 1\n"

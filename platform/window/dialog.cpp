@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "platform/utf8/utf8.h"
 #include "platform/window/backend.h"
 
 namespace platform::window {
@@ -11,14 +12,9 @@ namespace {
 constexpr int kEnterKey = 13;
 constexpr int kEscapeKey = 27;
 
-bool IsHighSurrogate(char16_t c) { return c >= 0xD800 && c <= 0xDBFF; }
-
-// Cuts to `limit` code units without leaving half of a surrogate pair behind.
 std::u16string CutToLimit(std::u16string_view text, int limit) {
-  if (limit <= 0 || text.size() <= static_cast<std::size_t>(limit)) return std::u16string(text);
-  std::size_t n = static_cast<std::size_t>(limit);
-  if (IsHighSurrogate(text[n - 1])) --n;
-  return std::u16string(text.substr(0, n));
+  if (limit <= 0) return std::u16string(text);
+  return std::u16string(utf8::CutUtf16(text, static_cast<std::size_t>(limit)));
 }
 
 // Upper case for ASCII and Latin-1 letters, as the platform's list searches compare.
@@ -461,6 +457,8 @@ void Dialog::SetPictureIcon(int id, int iconResource) {
 
 void Dialog::SetTimer(int timerId, std::chrono::milliseconds period) {
   if (!open_) return;  // a timer belongs to a window that exists
+  // Setting a running timer again restarts it: the backend sees it go and come back.
+  if (timers_.erase(timerId) != 0) backend_->TimersChanged(*this);
   timers_[timerId] = std::max(period, std::chrono::milliseconds(1));
   backend_->TimersChanged(*this);
 }

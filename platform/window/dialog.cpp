@@ -479,8 +479,10 @@ MessageResult Dialog::MessageBox(std::u16string_view text, std::u16string_view c
 
 // ---- what a user does
 
+bool Dialog::Reachable() const { return open_ && !result_ && visible_; }
+
 bool Dialog::Actionable(const ControlState* c) const {
-  return open_ && !result_ && c != nullptr && c->enabled && c->visible;
+  return Reachable() && c != nullptr && c->enabled && c->visible;
 }
 
 void Dialog::CheckInGroup(int id) {
@@ -581,7 +583,7 @@ void Dialog::UserScroll(int id, int position) {
 }
 
 void Dialog::UserKey(int virtualKey) {
-  if (!open_ || result_ || PreTranslateKey(virtualKey)) return;
+  if (!Reachable() || PreTranslateKey(virtualKey)) return;
   int target = IdCancel;
   if (virtualKey == kEnterKey) {
     // The default push button takes Enter; without one the platform sends IdOk.
@@ -603,7 +605,7 @@ void Dialog::UserKey(int virtualKey) {
 }
 
 void Dialog::UserClose() {
-  if (!open_ || result_) return;
+  if (!Reachable()) return;
   OnSysCommand(ScClose, 0);
 }
 

@@ -168,9 +168,9 @@ class Dialog {
   MessageResult MessageBox(std::u16string_view text, std::u16string_view caption,
                            MessageButtons buttons, MessageIcon icon);
 
-  // ---- what a user does; each acts only on an enabled, visible control and sends the
-  // notification the platform would send. Backends and the automation mode drive dialogs
-  // through these.
+  // ---- what a user does; each acts only on an enabled, visible control of a shown, open
+  // dialog and sends the notification the platform would send. Backends and the automation
+  // mode drive dialogs through these.
   void UserClick(int id);                          // button, check box (toggles), radio (checks)
   void UserSelect(int id, int index);              // combo entry or list row (click)
   void UserDoubleClick(int id, int row);           // list row
@@ -191,6 +191,7 @@ class Dialog {
   ControlState* Find(int id);
   void Changed(int id);  // tells the view that a control changed
   void AnnounceCaption();
+  bool Reachable() const;  // the user can reach the window: open, not ending, shown
   bool Actionable(const ControlState* c) const;
   void CheckInGroup(int id);  // a radio checks itself and clears the rest of its group
 

@@ -161,14 +161,15 @@ TEST_F(DialogTest, UserActionsNotifyOnlyEnabledVisibleControls) {
       {"scroll", kTrack, [](Dialog& d) { d.UserScroll(kTrack, 40); }, "hscroll 24 10",
        [](const Dialog& d) { return d.TrackPosition(kTrack) == 10; }},
   };
-  enum class Setup { Normal, Disabled, Hidden };
+  enum class Setup { Normal, Disabled, Hidden, WindowHidden };
   for (const ActionCase& c : cases) {
-    for (Setup setup : {Setup::Normal, Setup::Disabled, Setup::Hidden}) {
+    for (Setup setup : {Setup::Normal, Setup::Disabled, Setup::Hidden, Setup::WindowHidden}) {
       SCOPED_TRACE(std::string(c.name) + " setup " + std::to_string(static_cast<int>(setup)));
       RecordingDialog d;
       Run(d, [&](RecordingDialog& dlg) {
         if (setup == Setup::Disabled) dlg.Enable(c.id, false);
         if (setup == Setup::Hidden) dlg.Show(c.id, false);
+        if (setup == Setup::WindowHidden) dlg.ShowWindow(false);
         c.act(dlg);
         if (setup == Setup::Normal) {
           EXPECT_EQ(dlg.events, std::vector<std::string>{c.event});
@@ -289,6 +290,8 @@ TEST_F(DialogTest, KeysCloseBoxAndTheirDefaults) {
       {"other keys do nothing", [](RecordingDialog& d) { d.UserKey(32); }, {}, -7},
       {"swallowed escape", [](RecordingDialog& d) { d.swallowKeys = true; d.UserKey(27); }, {}, -7},
       {"close box", [](RecordingDialog& d) { d.UserClose(); }, {"close"}, IdCancel},
+      {"a hidden window takes no keys or close box",
+       [](RecordingDialog& d) { d.ShowWindow(false); d.UserKey(27); d.UserClose(); }, {}, -7},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);

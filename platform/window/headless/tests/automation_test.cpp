@@ -60,7 +60,9 @@ class MainDlg : public Dialog, public TrayListener {
  public:
   MainDlg() : Dialog(kMain) {}
   int ticks = 0;
+  bool startHidden = false;  // as a tray program starts: shown by the icon's double click
   bool OnInitDialog() override {
+    ShowWindow(!startHidden);
     ComboAdd(kCombo, u"one");
     ComboAdd(kCombo, u"two");
     ListInsertItem(kList, 0, u"row");
@@ -71,6 +73,7 @@ class MainDlg : public Dialog, public TrayListener {
   void OnTimer(int) override { ++ticks; }
   void OnTrayMouse(TrayMouse event) override {
     g_log.push_back("tray " + std::to_string(static_cast<int>(event)));
+    if (event == TrayMouse::LeftUp) ShowWindow(true);
     if (event == TrayMouse::RightUp) {
       g_log.push_back("menu " + std::to_string(CurrentBackend().TrayIcon().TrackMenu({{1, u"Open"}}, 1)));
     }
@@ -107,11 +110,11 @@ struct ScriptRun {
   int ticks = 0;
 };
 
-ScriptRun RunScript(const std::string& script, TimeMode mode = TimeMode::Virtual) {
+ScriptRun RunScript(const std::string& script, bool startHidden = false) {
   RegisterTemplates();
   g_log.clear();
   ManualClock clock;
-  HeadlessBackend backend(clock, mode);
+  HeadlessBackend backend(clock, TimeMode::Virtual);
   std::istringstream in(script);
   StreamLineSource source(in);
   std::ostringstream out, err;
@@ -119,6 +122,7 @@ ScriptRun RunScript(const std::string& script, TimeMode mode = TimeMode::Virtual
   backend.SetDriver(&automation);
   SetCurrentBackend(&backend);
   MainDlg main;
+  main.startHidden = startHidden;
   ScriptRun run;
   run.result = main.DoModal();
   run.ticks = main.ticks;
@@ -192,6 +196,13 @@ TEST(Automation, TrayCommandsAndKeys) {
   EXPECT_EQ(g_log, (std::vector<std::string>{"tray 1", "tray 2", "tray 0", "menu 0", "tray 0",
                                              "menu 32773", "command 2 0"}));
   EXPECT_EQ(run.result, IdCancel);
+}
+
+TEST(Automation, AHiddenWindowTakesNoUserActionsUntilShown) {
+  const ScriptRun run = RunScript("click 12\nkey escape\nclose\ntray dblclick\nclick 12\n", true);
+  EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 3) << run.err;
+  EXPECT_NE(run.err.find("hidden"), std::string::npos);
+  EXPECT_EQ(g_log, (std::vector<std::string>{"tray 1", "tray 2", "command 12 0", "main closed"}));
 }
 
 TEST(Automation, RealTimeTimersFireWhileWaitingForInput) {

@@ -77,20 +77,28 @@ int Dialog::DoModal() {
   view_ = backend.CreateView(*this);
   AnnounceCaption();
 
-  OnInitDialog();
-  if (!result_) backend.RunModal(*this);
-
-  OnDestroy();
-  if (!timers_.empty()) {
-    timers_.clear();
-    backend.TimersChanged(*this);
+  // The backend must never keep a dialog that is gone, even when a handler throws.
+  auto close = [&] {
+    if (!timers_.empty()) {
+      timers_.clear();
+      backend.TimersChanged(*this);
+    }
+    std::erase(backend.open_, this);
+    open_ = false;
+    backend.DialogClosed(*this);
+    view_.reset();
+    titleClaim_.reset();
+    backend_ = nullptr;
+  };
+  try {
+    OnInitDialog();
+    if (!result_) backend.RunModal(*this);
+    OnDestroy();
+  } catch (...) {
+    close();
+    throw;
   }
-  std::erase(backend.open_, this);
-  open_ = false;
-  backend.DialogClosed(*this);
-  view_.reset();
-  titleClaim_.reset();
-  backend_ = nullptr;
+  close();
   return *result_;
 }
 

@@ -330,6 +330,14 @@ TEST_F(DialogTest, TemplateStylesAndUnknownTemplate) {
   EXPECT_EQ(missing.DoModal(), -1);
 }
 
+TEST_F(DialogTest, AThrowingHandlerLeavesNoDialogBehindInTheBackend) {
+  RecordingDialog d;
+  EXPECT_THROW(Run(d, [](RecordingDialog&) { throw std::runtime_error("handler failed"); }),
+               std::runtime_error);
+  EXPECT_FALSE(d.IsOpen());
+  EXPECT_TRUE(backend.OpenDialogs().empty());
+}
+
 TEST_F(DialogTest, PostedCommandsWaitForTheHandlerAndDieWithTheirDialog) {
   RecordingDialog d;
   Run(d, [&](RecordingDialog& dlg) {

@@ -612,9 +612,22 @@ void Dialog::UserKey(int virtualKey) {
   OnCommand(target, CommandCode::Clicked);
 }
 
+int Dialog::TitleBarPosition() const {
+  // A point just inside the window's top-left corner stands for the box that was clicked.
+  const unsigned x = static_cast<unsigned>(x_ + 8) & 0xFFFFu;
+  const unsigned y = static_cast<unsigned>(y_ + 8) & 0xFFFFu;
+  const int packed = static_cast<int>(x | (y << 16));
+  return packed != 0 ? packed : 1;
+}
+
 void Dialog::UserClose() {
   if (!Reachable()) return;
-  OnSysCommand(ScClose, 0);
+  OnSysCommand(ScClose, TitleBarPosition());
+}
+
+void Dialog::UserMinimize() {
+  if (!Reachable()) return;
+  OnSysCommand(ScMinimize, TitleBarPosition());
 }
 
 }  // namespace platform::window

@@ -95,6 +95,10 @@ class RecordingDialog : public Dialog {
   void OnHScroll(int id, int position) override {
     events.push_back("hscroll " + std::to_string(id) + " " + std::to_string(position));
   }
+  void OnSysCommand(unsigned command, int position) override {
+    events.push_back("sys " + std::to_string(command) + (position != 0 ? " mouse" : " keyboard"));
+    Dialog::OnSysCommand(command, position);
+  }
   void OnClose() override {
     events.push_back("close");
     Dialog::OnClose();
@@ -289,9 +293,16 @@ TEST_F(DialogTest, KeysCloseBoxAndTheirDefaults) {
        [](RecordingDialog& d) { d.Enable(IdCancel, false); d.UserKey(27); }, {}, -7},
       {"other keys do nothing", [](RecordingDialog& d) { d.UserKey(32); }, {}, -7},
       {"swallowed escape", [](RecordingDialog& d) { d.swallowKeys = true; d.UserKey(27); }, {}, -7},
-      {"close box", [](RecordingDialog& d) { d.UserClose(); }, {"close"}, IdCancel},
+      {"close box", [](RecordingDialog& d) { d.UserClose(); }, {"sys 61536 mouse", "close"},
+       IdCancel},
+      {"close box of a window far off screen",
+       [](RecordingDialog& d) { d.MoveWindow(-8, -8); d.UserClose(); },
+       {"sys 61536 mouse", "close"}, IdCancel},
+      {"minimise box does not end the dialog", [](RecordingDialog& d) { d.UserMinimize(); },
+       {"sys 61472 mouse"}, -7},
       {"a hidden window takes no keys or close box",
-       [](RecordingDialog& d) { d.ShowWindow(false); d.UserKey(27); d.UserClose(); }, {}, -7},
+       [](RecordingDialog& d) { d.ShowWindow(false); d.UserKey(27); d.UserClose(); d.UserMinimize(); },
+       {}, -7},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);

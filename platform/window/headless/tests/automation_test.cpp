@@ -102,6 +102,14 @@ class MainDlg : public Dialog, public TrayListener {
     g_log.push_back("main closed");
     Dialog::OnClose();
   }
+  void OnSysCommand(unsigned command, int position) override {
+    if (command == ScMinimize) g_log.push_back("minimized");
+    Dialog::OnSysCommand(command, position);
+  }
+  void OnTaskbarCreated() override {
+    g_log.push_back("taskbar created");
+    CurrentBackend().TrayIcon().Add(189, u"tip", this);
+  }
 };
 
 struct ScriptRun {
@@ -177,7 +185,7 @@ TEST(Automation, MalformedCommandsPrintOneErrorLineAndAreSkipped) {
       "select 14",     "select 14 x",    "tick 0",         "tick x",       "tick 1 2",
       "answer maybe",  "tray wiggle",    "tray command x", "sleep -1",     "sleep",
       "check 12 2",    "check 10 1",     "dump extra",     "type 999 x",   "key space",
-      "close now",     "scroll 16 99999999999999",     "select 14 2",  "dblclick 15 -1",
+      "close now",     "minimize 1",    "scroll 16 99999999999999",     "select 14 2",  "dblclick 15 -1",
   };
   for (const char* line : bad) {
     SCOPED_TRACE(line);
@@ -191,10 +199,13 @@ TEST(Automation, MalformedCommandsPrintOneErrorLineAndAreSkipped) {
 }
 
 TEST(Automation, TrayCommandsAndKeys) {
-  const ScriptRun run = RunScript("tray dblclick\ntray rightclick\ntray command 32773\nkey escape\n");
+  const ScriptRun run = RunScript(
+      "tray dblclick\ntray rightclick\ntray command 32773\ntray restart\ntray dblclick\n"
+      "minimize\nkey escape\n");
   EXPECT_EQ(run.err, "");
   EXPECT_EQ(g_log, (std::vector<std::string>{"tray 1", "tray 2", "tray 0", "menu 0", "tray 0",
-                                             "menu 32773", "command 2 0"}));
+                                             "menu 32773", "taskbar created", "tray 1", "tray 2",
+                                             "minimized", "command 2 0"}));
   EXPECT_EQ(run.result, IdCancel);
 }
 

@@ -42,7 +42,8 @@ Bytes ParseHex(const std::string& where, const std::string& text) {
       continue;
     }
     if (i + 1 >= text.size() || HexDigit(c) < 0 || HexDigit(text[i + 1]) < 0) {
-      Fail(where, "expected hexadecimal byte pairs, got \"" + text + "\"");
+      // The text itself is not echoed: it may be a key.
+      Fail(where, "expected hexadecimal byte pairs");
     }
     out.push_back(static_cast<std::uint8_t>(HexDigit(c) * 16 + HexDigit(text[i + 1])));
     i += 2;
@@ -406,8 +407,11 @@ ParseResult ParseScenario(std::string_view text) {
   try {
     json root = json::parse(text.begin(), text.end());
     result.scenario = ParseRoot(root);
+  } catch (const json::parse_error& e) {
+    // Only the position: the parser's own text quotes the input, which may hold pass phrases.
+    result.error = "not valid JSON (byte " + std::to_string(e.byte) + ")";
   } catch (const json::exception& e) {
-    result.error = std::string("not valid JSON: ") + e.what();
+    result.error = "not valid JSON";
   } catch (const ScenarioError& e) {
     result.error = e.what();
   }

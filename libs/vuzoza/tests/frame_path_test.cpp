@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <thread>
+
 #include "libs/vuzoza/sim/association.h"
 #include "libs/vuzoza/tests/sim_fixture.h"
 
@@ -97,6 +99,28 @@ TEST_F(FramePathTest, ReceiveWaitsOnTheProgramsClock) {
   EXPECT_EQ(world->ReadOid(kUsbAdapter, kOidEapolReceive, in), -1);
   EXPECT_GE(time.now - before, 250);
   EXPECT_LT(time.now - before, 300);
+}
+
+TEST_F(WorldTest, WaitingForAFrameLeavesTheAdapterToTheOtherThread) {
+  // The user-interface thread polls while the supplicant thread waits for a frame: the wait
+  // must not hold the world's lock (if it did, the poll below would never return).
+  World* shared = nullptr;
+  int polled = -2;
+  SimClock clock{[this] { return time.now; },
+                 [&](std::uint32_t ms) {
+                   time.now += ms;
+                   std::thread ui([&] { polled = shared->Get(kUsbAdapter, Query::ConnectState); });
+                   ui.join();
+                 }};
+  World w(MustParse(DefaultScenarioJson()), clock);
+  shared = &w;
+  ASSERT_EQ(w.Set(kUsbAdapter, Setting::AuthMode, kAuthWpa2Psk), 0);
+  ASSERT_EQ(w.Set(kUsbAdapter, Setting::Encryption, kAes), 0);
+  ASSERT_EQ(w.SetSsid(kUsbAdapter, Text("Home-WPA2")), 0);
+  time.now += kAssociationMs;
+  Bytes in = ReceiveRecord(kEapolHeader + 64, 50);
+  EXPECT_EQ(w.ReadOid(kUsbAdapter, kOidEapolReceive, in), -1);
+  EXPECT_EQ(polled, 0);
 }
 
 TEST_F(FramePathTest, InstalledKeysReachTheAccessPointSide) {

@@ -179,11 +179,18 @@ RegStatus MemoryRegistry::EnumValues(RegRoot root, std::u16string_view path,
 RegStatus MemoryRegistry::Batch(const std::function<RegStatus(Registry&)>& body) {
   std::lock_guard lock(mutex_);
   Key saved[2] = {roots_[0], roots_[1]};
-  RegStatus s = body(*this);
-  if (s != RegStatus::Ok) {
+  auto restore = [&] {
     roots_[0] = std::move(saved[0]);
     roots_[1] = std::move(saved[1]);
+  };
+  RegStatus s;
+  try {
+    s = body(*this);
+  } catch (...) {
+    restore();
+    throw;
   }
+  if (s != RegStatus::Ok) restore();
   return s;
 }
 

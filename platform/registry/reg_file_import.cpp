@@ -232,19 +232,19 @@ class Parser {
     return Fail(number, "unrecognised value data");
   }
 
-  // `spec` follows "hex": either ":bytes" or "(type):bytes".
-  bool HexValue(std::size_t number, std::u16string name, std::u16string_view spec) {
+  // `after_hex` follows "hex": either ":bytes" or "(type):bytes".
+  bool HexValue(std::size_t number, std::u16string name, std::u16string_view after_hex) {
     std::uint32_t type = static_cast<std::uint32_t>(RegType::Binary);
-    if (!spec.empty() && spec.front() == u'(') {
-      const std::size_t close = spec.find(u')');
+    if (!after_hex.empty() && after_hex.front() == u'(') {
+      const std::size_t close = after_hex.find(u')');
       const auto parsed =
-          close == std::u16string_view::npos ? std::nullopt : ParseHexNumber(spec.substr(1, close - 1), 8);
+          close == std::u16string_view::npos ? std::nullopt : ParseHexNumber(after_hex.substr(1, close - 1), 8);
       if (!parsed) return Fail(number, "hex(type) needs a hexadecimal type number");
       type = *parsed;
-      spec.remove_prefix(close + 1);
+      after_hex.remove_prefix(close + 1);
     }
-    if (spec.empty() || spec.front() != u':') return Fail(number, "':' expected after hex");
-    std::u16string text(Trim(spec.substr(1)));
+    if (after_hex.empty() || after_hex.front() != u':') return Fail(number, "':' expected after hex");
+    std::u16string text(Trim(after_hex.substr(1)));
     while (!text.empty() && text.back() == u'\\') {
       text.pop_back();
       if (next_ == lines_.size()) return Fail(number, "hex data continues past the end of the file");

@@ -10,7 +10,9 @@ char16_t FoldChar(char16_t c) {
   // Latin-1: à..þ except ÷; ÿ pairs with Ÿ in Latin Extended-A.
   if (c <= 0xFE) return c == 0xF7 ? c : c - 0x20;
   if (c == 0xFF) return 0x178;
-  // Latin Extended-A pairs upper/lower at even/odd codes, except where the pairing shifts.
+  // Latin Extended-A pairs upper/lower at even/odd codes, except where the pairing shifts. The
+  // dotted and dotless i are not a pair and stay apart.
+  if (c == 0x130 || c == 0x131) return c;
   if (c >= 0x100 && c <= 0x137) return c & ~char16_t{1};
   if (c >= 0x139 && c <= 0x148) return (c & 1) ? c : c - 1;
   if (c >= 0x14A && c <= 0x177) return c & ~char16_t{1};

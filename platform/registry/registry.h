@@ -83,8 +83,8 @@ struct OpenRegistryResult {
 // directory ($XDG_DATA_HOME or ~/.local/share) + "/vuzideza".
 std::filesystem::path DefaultRegistryDir();
 
-// SQLite store, one file per root inside `dir` (created when missing). An unreadable or foreign
-// file is an error naming it; it is never replaced.
+// SQLite store, one file per root inside `dir` (created when missing): "HKCU.db" and "HKLM.db",
+// owner-only. An unreadable or foreign file is an error naming it; it is never replaced.
 OpenRegistryResult OpenSqliteRegistry(const std::filesystem::path& dir);
 
 // In-memory store for tests. Fault injection: DenyWrites makes OpenKeyForWrite answer

@@ -582,7 +582,14 @@ class SqliteRegistry : public Registry {
     if (batch_depth_ > 0 || access == Access::Single) return operation(store);
     const bool write = access == Access::Write;
     if (!store.Begin(write)) return RegStatus::Failed;
-    RegStatus status = operation(store);
+    RegStatus status;
+    try {
+      status = operation(store);
+    } catch (...) {
+      // An open transaction left behind would make every later call fail.
+      store.Rollback();
+      throw;
+    }
     if (status == RegStatus::Ok || !write) {
       if (store.Commit()) return status;
       status = RegStatus::Failed;

@@ -230,12 +230,18 @@ int Export(Registry& registry, const Command& command, Console& console) {
       !Confirm(console, "File " + command.file + " already exists, overwrite (Yes/No)? ")) {
     return 1;
   }
+  // Written beside the target and renamed over it, so a failed write never leaves a torn file
+  // in place of an existing one.
   const std::vector<std::uint8_t> bytes = platform::EncodeRegFile(text);
-  std::ofstream file(command.file, std::ios::binary | std::ios::trunc);
+  const std::string partial = command.file + ".partial";
+  ec.clear();
+  std::ofstream file(partial, std::ios::binary | std::ios::trunc);
   file.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
   file.close();
-  if (!file) {
-    console.err << "ERROR: Cannot write " << command.file << ": " << std::strerror(errno) << "\n";
+  if (!file || (std::filesystem::rename(partial, command.file, ec), ec)) {
+    const std::string why = ec ? ec.message() : std::strerror(errno);
+    std::filesystem::remove(partial, ec);
+    console.err << "ERROR: Cannot write " << command.file << ": " << why << "\n";
     return 1;
   }
   console.out << kDone;

@@ -82,6 +82,7 @@ TYPED_TEST(RegistrySemantics, NamesCompareWithoutCaseAndKeepTheirFirstSpelling) 
       {u"Ωμέγα", u"ΩΜέΓΑ", true},
       {u"Привет", u"пРИВЕТ", true},
       {u"a", u"á", false},
+      {u"ı", u"İ", false},
       {u"÷", u"×", false},
       {u"key1", u"key1 ", false},
   };

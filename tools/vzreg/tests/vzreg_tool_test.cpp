@@ -132,6 +132,7 @@ TEST_F(VzregTool, ErrorsGoToStandardErrorWithAFailingExitCode) {
       {{"import", bad_reg.string()}, "", "line 5:"},
       {{"import", (dir_.path() / "missing.reg").string()}, "", "Cannot read"},
       {{"export", "HKCU\\Nothing", (dir_.path() / "x.reg").string()}, "", "unable to find"},
+      {{"export", "HKCU", (dir_.path() / "no folder" / "x.reg").string()}, "", "Cannot write"},
       {{"query", "HKCU"}, garbage_store.string(), (garbage_store / "HKCU.db").string()},
   };
   for (const Case& c : cases) {

@@ -92,11 +92,14 @@ AdapterRecord MakeAdapterRecord(std::string_view name, std::string_view descript
   return record;
 }
 
-std::vector<std::string> RecordingAdapterLibrary::Calls() const {
+std::vector<std::string> RecordingAdapterLibrary::Calls() const { return Calls(""); }
+
+std::vector<std::string> RecordingAdapterLibrary::Calls(std::string_view prefix) const {
   std::lock_guard lock(mutex_);
   std::vector<std::string> texts;
-  texts.reserve(calls_.size());
-  for (const RecordedCall& call : calls_) texts.push_back(call.Text());
+  for (const RecordedCall& call : calls_) {
+    if (call.function.starts_with(prefix)) texts.push_back(call.Text());
+  }
   return texts;
 }
 
@@ -191,7 +194,6 @@ RecordingAdapterLibrary::Reply RecordingAdapterLibrary::Serve(std::string_view f
 #define VZ_NO_ARGUMENTS(name) \
   std::int32_t RecordingAdapterLibrary::name() { return Serve(#name, nullptr, {}).result; }
 
-VZ_ADAPTER_ONLY(QvOpenAdapter)
 VZ_ADAPTER_ONLY(QvCloseAdapter)
 VZ_ADAPTER_ONLY(QueryWL_DriverVersion)
 VZ_ADAPTER_ONLY(QueryWL_ConnectState)
@@ -251,6 +253,12 @@ VZ_NO_ARGUMENTS(Query_FixWindisPnPBug)
 #undef VZ_ADAPTER_ONLY
 #undef VZ_ADAPTER_AND_NUMBER
 #undef VZ_NO_ARGUMENTS
+
+std::int32_t RecordingAdapterLibrary::QvOpenAdapter(AdapterHandle& adapter) {
+  const std::int32_t result = Serve("QvOpenAdapter", &adapter, {}).result;
+  if (result != 0) adapter.handle = kOpenHandle;
+  return result;
+}
 
 std::int32_t RecordingAdapterLibrary::CreateAllNICAdapterList(std::span<AdapterRecord> list) {
   Reply reply = Serve("CreateAllNICAdapterList", nullptr, {Number(list.size())});

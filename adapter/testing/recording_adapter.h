@@ -16,7 +16,8 @@
 // fails (-1). Scripted bytes are copied into the call's output buffer, cut to its room; for an
 // in/out count the count becomes the number of scripted bytes (so a script longer than the
 // room plays a driver that overstates its count). Without scripted bytes outputs are untouched.
-// Thread-safe, like the library.
+// An open that succeeds stores kOpenHandle in the handle record, as the library stores its
+// handle there. Thread-safe, like the library.
 
 #include <cstdint>
 #include <deque>
@@ -42,7 +43,11 @@ struct RecordedCall {
 
 class RecordingAdapterLibrary final : public AdapterLibrary {
  public:
+  static constexpr std::int32_t kOpenHandle = 1;
+
   std::vector<std::string> Calls() const;  // Text() of each recorded call, in order
+  // Only the calls whose function name starts with `prefix` ("SetWL" for every setter).
+  std::vector<std::string> Calls(std::string_view prefix) const;
   std::vector<RecordedCall> Records() const;
   void ClearCalls();
 

@@ -6,6 +6,7 @@
 #include <array>
 #include <cstring>
 #include <stdexcept>
+#include <thread>
 
 #include "adapter/tests/contract_call_table.h"
 
@@ -37,6 +38,7 @@ TEST_F(RecordingAdapterTest, RecordsKeepOrderArgumentsAndTheAdapterName) {
   fake_.SetWL_WEPStatus(adapter_, 1);
   EXPECT_THAT(fake_.Calls(),
               ElementsAre("SetWL_Channel(11)", "QVStopWZCService()", "SetWL_WEPStatus(1)"));
+  EXPECT_THAT(fake_.Calls("SetWL"), ElementsAre("SetWL_Channel(11)", "SetWL_WEPStatus(1)"));
   const auto records = fake_.Records();
   EXPECT_EQ(records[0].adapterName, "wlan-a");
   EXPECT_THAT(records[0].arguments, ElementsAre("11"));
@@ -140,6 +142,32 @@ TEST_F(RecordingAdapterTest, ShorthandsScriptSuccessWithTheirRecords) {
   EXPECT_STREQ(list[1].name, "{guid-2}");
   EXPECT_STREQ(list[1].description, "Wireless B");
   EXPECT_STREQ(list[1].instance, "0012");
+}
+
+TEST_F(RecordingAdapterTest, AnOpenThatSucceedsStoresAHandleInTheRecord) {
+  adapter_.handle = -1;
+  fake_.AnswerNext("QvOpenAdapter", 0);
+  EXPECT_EQ(fake_.QvOpenAdapter(adapter_), 0);
+  EXPECT_EQ(adapter_.handle, -1);
+  EXPECT_NE(fake_.QvOpenAdapter(adapter_), 0);
+  EXPECT_EQ(adapter_.handle, RecordingAdapterLibrary::kOpenHandle);
+}
+
+TEST_F(RecordingAdapterTest, TwoThreadsMayCallAtOnceWithoutLosingACall) {
+  // The user-interface thread polls while the supplicant thread writes keys.
+  auto poll = [this] {
+    AdapterHandle own = adapter_;
+    for (int i = 0; i < 500; ++i) fake_.QueryWL_ConnectState(own);
+  };
+  auto writeKeys = [this] {
+    AdapterHandle own = adapter_;
+    const std::array<std::uint8_t, 4> record{1, 2, 3, 4};
+    for (int i = 0; i < 500; ++i) fake_.WriteOid(own, VZ_OID_ADD_WPA_KEY, record);
+  };
+  std::thread first(poll), second(writeKeys);
+  first.join();
+  second.join();
+  EXPECT_EQ(fake_.Calls().size(), 1000u);
 }
 
 TEST(MakeAdapterRecordTest, CutsEachTextToItsFieldKeepingTheTerminator) {

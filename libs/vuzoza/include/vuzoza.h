@@ -188,8 +188,8 @@ VZ_API int32_t VZ_CALL CreateAllNICAdapterList(VzAdapterRecord* list, int32_t ca
 /* Fills up to `capacity` records with the machine's other (non-wireless-family) network
  * adapters, candidates for bridging. The number of records filled, -1 on failure. */
 VZ_API int32_t VZ_CALL CreateNICAdapterList(VzAdapterRecord* list, int32_t capacity);
-/* The driver's version word, one version part per byte from the highest; -1 when the driver
- * does not answer (the adapter is gone). */
+/* The driver's version word, one version part per byte from the highest (read it as unsigned
+ * bits); exactly -1 when the driver does not answer (the adapter is gone). */
 VZ_API int32_t VZ_CALL QueryWL_DriverVersion(VzAdapterHandle* adapter);
 /* Fills *info. 0 on success, -1 on failure (the record is then undefined). */
 VZ_API int32_t VZ_CALL Query_QVDriverInfo(VzAdapterHandle* adapter, VzDriverInfo* info);

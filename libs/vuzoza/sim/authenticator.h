@@ -23,6 +23,7 @@ struct AuthenticatorContext {
   Cipher group = Cipher::Ccmp;
   Bytes stationElement;  // the WPA or RSN element of the station's association request
   Bytes accessPointElement;  // the same family's element of the access point's beacon
+  std::function<std::int64_t()> nowMs;  // the program's clock, for retransmission timers
 };
 
 // A key the station installed in its driver for this association.

@@ -83,7 +83,7 @@ TEST_F(AccessPointTest, FilterModesAcceptOrRefuseTheListedStations) {
 TEST_F(AccessPointTest, HiddenSsidAndWepKeepOutStationsThatCannotFindOrReachUs) {
   const char* json = R"({"adapters":[{"name":"{6F1C2A10-7100-4D5A-9E11-00000000A001}","instance":"0007",
       "mac":"02:5A:71:00:00:01"}],
-    "stations":[{"mac":"02:00:00:00:00:01"},
+    "stations":[{"mac":"02:00:00:00:00:01","leaveAfterMs":60000},
                 {"mac":"02:00:00:00:00:02","ssid":"WLAN_AP"},
                 {"mac":"02:00:00:00:00:03","ssid":"Other"},
                 {"mac":"02:00:00:00:00:04","wepKey":"01 02 03 04 05"}]})";
@@ -108,6 +108,8 @@ TEST_F(AccessPointTest, HiddenSsidAndWepKeepOutStationsThatCannotFindOrReachUs) 
   ASSERT_EQ(world->WriteKey(kUsbAdapter, 0, 0, true, other), 0);
   EXPECT_EQ(last(Stations()), (std::vector<int>{1, 2}));
   EXPECT_EQ(Set(Setting::AuthMode, 2), -1);  // the access point offers open or shared key only
+  Wait(60'000);
+  EXPECT_EQ(last(Stations()), (std::vector<int>{2}));  // the first one has left
 }
 
 TEST_F(AccessPointTest, ChannelAndTransmitPowerAreApplied) {

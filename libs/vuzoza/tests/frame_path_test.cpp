@@ -74,6 +74,8 @@ TEST_F(FramePathTest, FramesTravelBetweenStationAndAccessPoint) {
   EXPECT_EQ(log.context.pairwise, Cipher::Ccmp);
   EXPECT_EQ(log.context.stationElement.front(), kElementRsn);
   EXPECT_EQ(log.context.accessPointElement.front(), kElementRsn);
+  ASSERT_TRUE(log.context.nowMs);
+  EXPECT_EQ(log.context.nowMs(), time.now);
 
   ASSERT_EQ(world->WriteOid(kUsbAdapter, kOidEapolSend, SendRecord(frame)), 0);
   ASSERT_EQ(log.received, std::vector<Bytes>{frame});

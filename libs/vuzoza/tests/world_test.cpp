@@ -363,3 +363,51 @@ TEST_F(WorldTest, DualBandAdapterReportsBothBands) {
 
 }  // namespace
 }  // namespace vuzoza::testing
+
+namespace vuzoza::testing {
+namespace {
+
+// The order in which the program pushes a configuration: each push restarts the association, so
+// it ends one moment after the last push, with everything pushed in force.
+TEST_F(WorldTest, ProgramsPushSequenceEndsAssociatedWithTheChosenNetwork) {
+  LoadDefault();
+  // Restoring an empty station configuration.
+  ASSERT_EQ(Set(Setting::BandMode, kBand24), 0);
+  ASSERT_EQ(Set(Setting::BandInUse, kBand24), 0);
+  ASSERT_EQ(Set(Setting::NetworkType, 1), 0);
+  ASSERT_EQ(Set(Setting::AuthMode, kAuthAuto), 0);
+  const std::uint8_t zeros[5] = {};
+  for (int i = 0; i < 4; ++i) ASSERT_EQ(world->WriteKey(kUsbAdapter, i, 0, i == 0, zeros), 0);
+  ASSERT_EQ(Set(Setting::Encryption, kWepOff), 0);
+  Bytes random(32, 0xA5);
+  ASSERT_EQ(world->SetSsid(kUsbAdapter, random), 0);
+  Wait(100);
+  ASSERT_EQ(world->SetSsid(kUsbAdapter, Bytes{}), 0);
+  Wait(kAssociationMs);
+  ASSERT_EQ(Get(Query::ConnectState), 0);
+  Bytes ssid;
+  world->GetSsid(kUsbAdapter, ssid);
+  EXPECT_EQ(ssid, Text("Harbor-Open"));
+
+  // Connecting to a surveyed WPA2-PSK network, a few milliseconds between the pushes.
+  ASSERT_EQ(Set(Setting::BandInUse, kBand24), 0);
+  ASSERT_EQ(world->SetBssid(kUsbAdapter, MacOf(0x05)), 0);
+  ASSERT_EQ(world->SetSsid(kUsbAdapter, Text("Home-WPA2")), 0);
+  Wait(5);
+  ASSERT_EQ(Set(Setting::NetworkType, 1), 0);
+  ASSERT_EQ(Set(Setting::AuthMode, kAuthWpa2Psk), 0);
+  Wait(5);
+  EXPECT_EQ(Get(Query::ConnectState), 1);
+  ASSERT_EQ(Set(Setting::Encryption, kAes), 0);
+  Wait(kAssociationMs - 1);
+  EXPECT_EQ(Get(Query::ConnectState), 1);
+  Wait(1);
+  ASSERT_EQ(Get(Query::ConnectState), 0);
+  Mac bssid{};
+  world->GetBssid(kUsbAdapter, bssid);
+  EXPECT_EQ(bssid, MacOf(0x05));
+  EXPECT_EQ(Get(Query::Encryption), kAes);
+}
+
+}  // namespace
+}  // namespace vuzoza::testing

@@ -549,9 +549,9 @@ class SqliteRegistry : public Registry {
     }
     --batch_depth_;
     if (status == RegStatus::Ok) {
-      // A failed first commit leaves both roots untouched. Once the first root has committed a
-      // failure of the second cannot be undone; with nothing else locking it this does not
-      // happen short of a full disk.
+      // A failed first commit leaves both roots untouched. The two files commit one after the
+      // other: a batch that writes both roots can land in part only if the second commit fails
+      // (we hold its write lock, so only on a full disk) or the process dies between the two.
       bool committed = true;
       for (RootStore& store : stores_) {
         if (!(nested ? store.Release() : store.Commit())) {

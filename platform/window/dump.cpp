@@ -1,10 +1,10 @@
 #include "platform/window/dump.h"
 
-#include "platform/window/utf8.h"
+#include "platform/utf8/utf8.h"
 
 namespace platform::window {
 
-using detail::Utf8FromUtf16;
+using utf8::Utf8FromUtf16;
 
 const char* KindName(ControlKind kind) {
   switch (kind) {

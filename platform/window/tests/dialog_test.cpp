@@ -1,5 +1,6 @@
 // Control semantics of the dialog base, driven through a backend that runs one script per dialog.
 #include <functional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -329,6 +330,44 @@ TEST_F(DialogTest, PostedCommandsWaitForTheHandlerAndDieWithTheirDialog) {
     EXPECT_TRUE(dlg.events.empty());
   });
   EXPECT_EQ(d.events, std::vector<std::string>{"command 700 3"});
+}
+
+// Titles announced by open dialogs, as another process would find them.
+class FakeTitles : public platform::WindowTitles {
+ public:
+  std::multiset<std::u16string> live;
+  class FakeClaim : public Claim {
+   public:
+    FakeClaim(FakeTitles& owner, std::u16string title) : owner_(owner), title_(std::move(title)) {
+      owner_.live.insert(title_);
+    }
+    ~FakeClaim() override { owner_.live.erase(owner_.live.find(title_)); }
+
+   private:
+    FakeTitles& owner_;
+    std::u16string title_;
+  };
+  std::unique_ptr<Claim> Announce(std::u16string_view title) override {
+    return std::make_unique<FakeClaim>(*this, std::u16string(title));
+  }
+  bool Exists(std::u16string_view title) const override {
+    return live.count(std::u16string(title)) != 0;
+  }
+};
+
+TEST_F(DialogTest, OpenDialogsAnnounceTheirCaptionEvenWhenHidden) {
+  FakeTitles titles;
+  SetWindowTitles(&titles);
+  RecordingDialog d;
+  Run(d, [&](RecordingDialog& dlg) {
+    EXPECT_TRUE(titles.Exists(u"Test"));
+    dlg.ShowWindow(false);
+    dlg.SetCaption(u"Renamed");
+    EXPECT_FALSE(titles.Exists(u"Test"));
+    EXPECT_TRUE(titles.Exists(u"Renamed"));
+  });
+  EXPECT_TRUE(titles.live.empty());
+  SetWindowTitles(nullptr);
 }
 
 }  // namespace

@@ -1,6 +1,6 @@
-#include "platform/window/utf8.h"
+#include "platform/utf8/utf8.h"
 
-namespace platform::window::detail {
+namespace platform::utf8 {
 
 namespace {
 
@@ -96,4 +96,4 @@ std::u16string Utf16FromUtf8(std::string_view utf8) {
   return out;
 }
 
-}  // namespace platform::window::detail
+}  // namespace platform::utf8

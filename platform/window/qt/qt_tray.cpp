@@ -14,7 +14,14 @@ namespace {
 // The shell's tip field holds 128 characters with the terminator.
 constexpr std::size_t kTipLength = 127;
 
-QString Tip(std::u16string_view tip) { return ToQString(tip.substr(0, kTipLength)); }
+QString Tip(std::u16string_view tip) {
+  std::u16string_view cut = tip.substr(0, kTipLength);
+  // Never leave half of a surrogate pair at the end.
+  if (cut.size() < tip.size() && !cut.empty() && cut.back() >= 0xD800 && cut.back() <= 0xDBFF) {
+    cut.remove_suffix(1);
+  }
+  return ToQString(cut);
+}
 
 }  // namespace
 

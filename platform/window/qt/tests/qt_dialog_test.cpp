@@ -3,6 +3,7 @@
 // notifications the other backends produce, and the modal loops nest, hide, tick and end.
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
@@ -10,11 +11,13 @@
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSlider>
 #include <QTest>
+#include <QTimer>
 #include <QTreeWidget>
 #include <functional>
 #include <string>
@@ -315,6 +318,9 @@ TEST_F(QtDialogTest, ModelChangesReachWidgetsWithoutComingBackAsUserActions) {
     EXPECT_TRUE(combo->isEditable());
     EXPECT_EQ(combo->currentText(), QStringLiteral("typed"));
     EXPECT_EQ(d.Window().windowTitle(), QStringLiteral("Renamed"));
+    EXPECT_TRUE(d.Window().windowIcon().isNull());
+    d.SetBigIcon(128);
+    EXPECT_FALSE(d.Window().windowIcon().isNull());
     d.EndDialog(IdOk);
   };
   dialog.DoModal();
@@ -524,6 +530,29 @@ TEST_F(QtDialogTest, AnInnerHandlerCanEndTheOuterDialog) {
     EXPECT_EQ(inner.DoModal(), IdCancel);
   };
   EXPECT_EQ(outer.DoModal(), 9);
+}
+
+TEST_F(QtDialogTest, MessageBoxBelongsToItsDialogAndTimersGoOnBehindIt) {
+  ScriptedDialog dialog(kConfirmTemplate);
+  int ticks = 0;
+  dialog.init = [](ScriptedDialog& d) { d.SetTimer(1, std::chrono::milliseconds(5)); };
+  dialog.timer = [&](ScriptedDialog&, int) { ++ticks; };
+  dialog.run = [&](ScriptedDialog& d) {
+    const QWidget* parent = nullptr;
+    QTimer::singleShot(30, [&] {
+      auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+      ASSERT_NE(box, nullptr);
+      parent = box->parentWidget();
+      box->button(QMessageBox::No)->click();
+    });
+    EXPECT_EQ(d.MessageBox(u"Use the previous setting?", u"Question", MessageButtons::YesNo,
+                           MessageIcon::Question),
+              MessageResult::No);
+    EXPECT_EQ(parent, &d.Window());
+    EXPECT_GT(ticks, 0);
+    d.EndDialog(IdOk);
+  };
+  EXPECT_EQ(dialog.DoModal(), IdOk);
 }
 
 TEST_F(QtDialogTest, PostedCommandsArriveInOrderAfterTheHandlerAndNeverAfterTheEnd) {

@@ -189,9 +189,7 @@ void DialogWindow::Build(const DialogTemplate& tmpl) {
     widget->setGeometry(rect);
     if (row.kind == ControlKind::GroupBox) frames.push_back(widget);
     if (row.id > 0) {
-      ControlState shown;
-      shown.columns.clear();
-      controls_.emplace(row.id, Control{row.kind, widget, shown});
+      controls_.emplace(row.id, Control{row.kind, widget, ControlState{}});
       Connect(row.id, row.kind, widget);
     }
   }

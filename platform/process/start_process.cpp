@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <optional>
+#include <system_error>
 #include <thread>
 
 #include "platform/process/process.h"
@@ -26,7 +27,11 @@ class SpawnedProcess final : public ChildProcess {
     if (reaped_ || Reap()) return;
     // Still running and nobody will wait for it: a waiter keeps it from lingering as a zombie
     // once it ends.
-    std::thread([pid = pid_] { ::waitpid(pid, nullptr, 0); }).detach();
+    try {
+      std::thread([pid = pid_] { ::waitpid(pid, nullptr, 0); }).detach();
+    } catch (const std::system_error&) {
+      // No thread to spare: the process is left to be reaped when this one ends.
+    }
   }
   int Id() const override { return static_cast<int>(pid_); }
   // The system ends the process by SIGKILL; its exit status then tells the signal, so

@@ -96,4 +96,11 @@ std::u16string Utf16FromUtf8(std::string_view utf8) {
   return out;
 }
 
+std::u16string_view CutUtf16(std::u16string_view text, std::size_t maxUnits) {
+  if (text.size() <= maxUnits) return text;
+  std::size_t n = maxUnits;
+  if (n > 0 && text[n - 1] >= 0xD800 && text[n - 1] <= 0xDBFF) --n;
+  return text.substr(0, n);
+}
+
 }  // namespace platform::utf8

@@ -13,4 +13,7 @@ std::string Utf8FromUtf16(std::u16string_view text);
 // Malformed sequences become U+FFFD.
 std::u16string Utf16FromUtf8(std::string_view utf8);
 
+// The first `maxUnits` code units, one less when the last would be half of a surrogate pair.
+std::u16string_view CutUtf16(std::u16string_view text, std::size_t maxUnits);
+
 }  // namespace platform::utf8

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "platform/utf8/utf8.h"
 #include "platform/window/backend.h"
 
 namespace platform::window {
@@ -11,14 +12,9 @@ namespace {
 constexpr int kEnterKey = 13;
 constexpr int kEscapeKey = 27;
 
-bool IsHighSurrogate(char16_t c) { return c >= 0xD800 && c <= 0xDBFF; }
-
-// Cuts to `limit` code units without leaving half of a surrogate pair behind.
 std::u16string CutToLimit(std::u16string_view text, int limit) {
-  if (limit <= 0 || text.size() <= static_cast<std::size_t>(limit)) return std::u16string(text);
-  std::size_t n = static_cast<std::size_t>(limit);
-  if (IsHighSurrogate(text[n - 1])) --n;
-  return std::u16string(text.substr(0, n));
+  if (limit <= 0) return std::u16string(text);
+  return std::u16string(utf8::CutUtf16(text, static_cast<std::size_t>(limit)));
 }
 
 // Upper case for ASCII and Latin-1 letters, as the platform's list searches compare.
@@ -461,6 +457,8 @@ void Dialog::SetPictureIcon(int id, int iconResource) {
 
 void Dialog::SetTimer(int timerId, std::chrono::milliseconds period) {
   if (!open_) return;  // a timer belongs to a window that exists
+  // Setting a running timer again restarts it: the backend sees it go and come back.
+  if (timers_.erase(timerId) != 0) backend_->TimersChanged(*this);
   timers_[timerId] = std::max(period, std::chrono::milliseconds(1));
   backend_->TimersChanged(*this);
 }
@@ -584,24 +582,23 @@ void Dialog::UserScroll(int id, int position) {
 
 void Dialog::UserKey(int virtualKey) {
   if (!open_ || result_ || PreTranslateKey(virtualKey)) return;
-  if (virtualKey == kEscapeKey) {
-    OnCommand(IdCancel, CommandCode::Clicked);
-    return;
-  }
-  if (virtualKey != kEnterKey) return;
-  // The default push button takes Enter; without one the platform sends IdOk.
-  const DialogTemplate* tmpl = TemplateRegistry::Instance().Find(templateId_);
-  int target = IdOk;
-  if (tmpl != nullptr) {
-    for (const ControlTemplate& t : tmpl->controls) {
-      if (t.kind == ControlKind::Button && (t.style & style::Default) != 0 && t.id > 0) {
-        target = t.id;
-        break;
+  int target = IdCancel;
+  if (virtualKey == kEnterKey) {
+    // The default push button takes Enter; without one the platform sends IdOk.
+    target = IdOk;
+    if (const DialogTemplate* tmpl = TemplateRegistry::Instance().Find(templateId_)) {
+      for (const ControlTemplate& t : tmpl->controls) {
+        if (t.kind == ControlKind::Button && (t.style & style::Default) != 0 && t.id > 0) {
+          target = t.id;
+          break;
+        }
       }
     }
+  } else if (virtualKey != kEscapeKey) {
+    return;
   }
-  const ControlState* c = Find(target);
-  if (c != nullptr && !Actionable(c)) return;  // a disabled or hidden default button ignores Enter
+  // A disabled or hidden button of that id ignores its key.
+  if (const ControlState* c = Find(target); c != nullptr && !Actionable(c)) return;
   OnCommand(target, CommandCode::Clicked);
 }
 

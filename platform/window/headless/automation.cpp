@@ -59,10 +59,7 @@ bool FdLineSource::TakeLine(std::string& line) {
 
 LineSource::Result FdLineSource::Next(std::string& line, std::optional<platform::Millis> timeout) {
   for (;;) {
-    if (TakeLine(line)) {
-      if (!line.empty() && line.back() == '\r') line.pop_back();
-      return Result::Line;
-    }
+    if (TakeLine(line)) return Result::Line;
     if (ended_) return Result::End;
     pollfd p{fd_, POLLIN, 0};
     const int wait = timeout ? static_cast<int>(std::min<long long>(timeout->count(), 1 << 30)) : -1;
@@ -138,6 +135,7 @@ void Automation::Dump() {
 
 void Automation::Execute(std::string_view line) {
   ++lineNumber_;
+  if (!line.empty() && line.back() == '\r') line.remove_suffix(1);  // scripts written on Windows
   const std::vector<std::string_view> words = Words(line);
   if (words.empty() || words[0].front() == '#') return;
   const std::string_view command = words[0];
@@ -194,7 +192,12 @@ void Automation::Execute(std::string_view line) {
     if (c == nullptr) return;
     const std::optional<int> value = number(2);
     if (!value) return;
-    if (command == "dblclick") {
+    const bool isList = c->kind == ControlKind::ListView;
+    const int count = static_cast<int>(isList ? c->rows.size() : c->items.size());
+    if ((command == "dblclick" || command == "select") && (*value < 0 || *value >= count)) {
+      Fail(std::string(command) + ": no row or entry " + std::to_string(*value) + " in control " +
+           std::to_string(c->id));
+    } else if (command == "dblclick") {
       dialog->UserDoubleClick(c->id, *value);
     } else if (command == "select") {
       dialog->UserSelect(c->id, *value);
@@ -202,7 +205,9 @@ void Automation::Execute(std::string_view line) {
       dialog->UserScroll(c->id, *value);
     } else if (*value != 0 && *value != 1) {
       Fail("check: expected 0 or 1");
-    } else if (c->kind != ControlKind::CheckBox) {
+    } else if (c->kind == ControlKind::RadioButton && *value == 0) {
+      Fail("check: a radio button is cleared by clicking another of its group");
+    } else if (c->kind != ControlKind::CheckBox && c->kind != ControlKind::RadioButton) {
       Fail("check: control " + std::to_string(c->id) + " is not a check box");
     } else if (c->checked != (*value == 1)) {
       dialog->UserClick(c->id);

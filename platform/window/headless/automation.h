@@ -9,7 +9,7 @@
 //   dblclick ID ROW        list view row
 //   select ID INDEX        combo box entry or list view row
 //   type ID TEXT           replaces the text of an edit or combo box by the rest of the line
-//   check ID 0|1           clicks a check box when its state differs
+//   check ID 0|1           clicks a check box when its state differs (a radio button: 1 only)
 //   scroll ID POS          track bar
 //   answer yes|no|ok       the answer of the next message box
 //   close                  the close box of the innermost dialog

@@ -8,7 +8,7 @@ bool HeadlessTray::Add(int iconResource, std::u16string_view tip, TrayListener* 
   if (shown_) return false;  // the shell refuses a second add of the same icon
   shown_ = true;
   icon_ = iconResource;
-  tip_ = tip.substr(0, kTipLength);
+  tip_ = utf8::CutUtf16(tip, kTipLength);
   listener_ = listener;
   return true;
 }
@@ -21,7 +21,7 @@ bool HeadlessTray::SetIcon(int iconResource) {
 
 bool HeadlessTray::SetTip(std::u16string_view tip) {
   if (!shown_) return false;
-  tip_ = tip.substr(0, kTipLength);
+  tip_ = utf8::CutUtf16(tip, kTipLength);
   return true;
 }
 

@@ -47,6 +47,7 @@ void RegisterTemplate() {
   add(kTrack, ControlKind::TrackBar);
   add(kLabel, ControlKind::Label);
   add(kDefault, ControlKind::Button, style::Default);
+  add(IdCancel, ControlKind::Button);
   TemplateRegistry::Instance().Add(t);
 }
 
@@ -283,6 +284,9 @@ TEST_F(DialogTest, KeysCloseBoxAndTheirDefaults) {
        [](RecordingDialog& d) { d.Enable(kDefault, false); d.UserKey(13); }, {}, -7},
       {"escape cancels", [](RecordingDialog& d) { d.UserKey(27); }, {"command 2 " + kClicked},
        IdCancel},
+      {"escape with a disabled cancel button does nothing",
+       [](RecordingDialog& d) { d.Enable(IdCancel, false); d.UserKey(27); }, {}, -7},
+      {"other keys do nothing", [](RecordingDialog& d) { d.UserKey(32); }, {}, -7},
       {"swallowed escape", [](RecordingDialog& d) { d.swallowKeys = true; d.UserKey(27); }, {}, -7},
       {"close box", [](RecordingDialog& d) { d.UserClose(); }, {"close"}, IdCancel},
   };

@@ -130,7 +130,7 @@ ScriptRun RunScript(const std::string& script, TimeMode mode = TimeMode::Virtual
 
 TEST(Automation, CommandsActOnTheInnermostDialogAndDumpShowsTheResult) {
   const ScriptRun run = RunScript(
-      "check 12 1\n"
+      "check 12 1\r\n"
       "check 12 1\n"
       "type 13 h\xc3\xa9llo  world\n"
       "select 14 1\n"
@@ -173,7 +173,7 @@ TEST(Automation, MalformedCommandsPrintOneErrorLineAndAreSkipped) {
       "select 14",     "select 14 x",    "tick 0",         "tick x",       "tick 1 2",
       "answer maybe",  "tray wiggle",    "tray command x", "sleep -1",     "sleep",
       "check 12 2",    "check 10 1",     "dump extra",     "type 999 x",   "key space",
-      "close now",     "scroll 16 99999999999999",
+      "close now",     "scroll 16 99999999999999",     "select 14 2",  "dblclick 15 -1",
   };
   for (const char* line : bad) {
     SCOPED_TRACE(line);

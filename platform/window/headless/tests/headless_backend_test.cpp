@@ -188,6 +188,9 @@ TEST(HeadlessRealTime, TimersFireWhenDueAndKeepTheirPeriod) {
     backend.FireDueTimers();
     EXPECT_EQ(g_log, (std::vector<std::string>{"outer timer 3", "outer timer 1", "outer timer 3"}));
     EXPECT_EQ(backend.TimeUntilNextTimer(), std::chrono::milliseconds(300));
+    clock.now += std::chrono::milliseconds(200);
+    d.SetTimer(3, std::chrono::milliseconds(300));  // setting it again restarts it
+    EXPECT_EQ(backend.TimeUntilNextTimer(), std::chrono::milliseconds(300));
   });
   OuterDlg outer;
   outer.DoModal();

@@ -5,6 +5,7 @@
 #include <QFont>
 #include <QMenu>
 
+#include "platform/utf8/utf8.h"
 #include "platform/window/qt/icons.h"
 #include "platform/window/qt/qt_text.h"
 
@@ -14,14 +15,7 @@ namespace {
 // The shell's tip field holds 128 characters with the terminator.
 constexpr std::size_t kTipLength = 127;
 
-QString Tip(std::u16string_view tip) {
-  std::u16string_view cut = tip.substr(0, kTipLength);
-  // Never leave half of a surrogate pair at the end.
-  if (cut.size() < tip.size() && !cut.empty() && cut.back() >= 0xD800 && cut.back() <= 0xDBFF) {
-    cut.remove_suffix(1);
-  }
-  return ToQString(cut);
-}
+QString Tip(std::u16string_view tip) { return ToQString(utf8::CutUtf16(tip, kTipLength)); }
 
 }  // namespace
 

@@ -63,6 +63,10 @@ bool QtTray::Remove() {
 
 int QtTray::TrackMenu(const std::vector<TrayMenuItem>& items, int defaultCommand) {
   if (!Supported()) return 0;
+  return PopupMenu(items, defaultCommand, QCursor::pos());
+}
+
+int PopupMenu(const std::vector<TrayMenuItem>& items, int defaultCommand, QPoint at) {
   QMenu menu;
   for (const TrayMenuItem& item : items) {
     QAction* action = menu.addAction(ToQString(item.text));
@@ -74,7 +78,7 @@ int QtTray::TrackMenu(const std::vector<TrayMenuItem>& items, int defaultCommand
       menu.setDefaultAction(action);
     }
   }
-  const QAction* chosen = menu.exec(QCursor::pos());
+  const QAction* chosen = menu.exec(at);
   return chosen ? chosen->data().toInt() : 0;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 // The notification-area icon on QSystemTrayIcon.
 
+#include <QPoint>
 #include <QSystemTrayIcon>
 #include <memory>
 #include <vector>
@@ -8,6 +9,10 @@
 #include "platform/window/backend.h"
 
 namespace platform::window {
+
+// Shows a popup menu at `at` with the entry of `defaultCommand` in bold; returns the chosen
+// entry's command, 0 when the menu was dismissed.
+int PopupMenu(const std::vector<TrayMenuItem>& items, int defaultCommand, QPoint at);
 
 // The listener's mouse events for one activation of the icon.
 std::vector<TrayMouse> TrayMouseEvents(QSystemTrayIcon::ActivationReason reason);

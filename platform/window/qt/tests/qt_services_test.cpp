@@ -4,7 +4,9 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QImage>
+#include <QMenu>
 #include <QMessageBox>
+#include <QTest>
 #include <QTimer>
 #include <cstdlib>
 #include <optional>
@@ -91,6 +93,38 @@ TEST(QtTrayTest, WithoutANotificationAreaEveryCallFails) {
   EXPECT_FALSE(tray.Remove());
   EXPECT_EQ(tray.TrackMenu({{32771, u"Open"}, {32773, u"Exit"}}, 32771), 0);
   EXPECT_FALSE(TestBackend().TrayIcon().Supported());
+}
+
+TEST(QtTrayTest, MenuShowsTheEntriesWithTheDefaultInBoldAndReturnsTheChoice) {
+  const std::vector<TrayMenuItem> items = {
+      {32771, u"Open Utility Window"}, {32772, u"Use the system's wireless service"},
+      {32773, u"Exit"}};
+  struct Case {
+    int choose;  // index of the entry to pick, -1 to dismiss the menu
+    int result;
+  };
+  for (const Case c : {Case{2, 32773}, Case{0, 32771}, Case{-1, 0}}) {
+    QStringList texts;
+    std::vector<bool> bold;
+    QTimer::singleShot(10, [&] {
+      auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+      ASSERT_NE(menu, nullptr);
+      for (QAction* action : menu->actions()) {
+        texts.push_back(action->text());
+        bold.push_back(action->font().bold());
+      }
+      if (c.choose < 0) {
+        QTest::keyClick(menu, Qt::Key_Escape);
+      } else {
+        const QRect entry = menu->actionGeometry(menu->actions().at(c.choose));
+        QTest::mouseClick(menu, Qt::LeftButton, {}, entry.center());
+      }
+    });
+    EXPECT_EQ(PopupMenu(items, 32771, QPoint(10, 10)), c.result);
+    EXPECT_EQ(texts, (QStringList{"Open Utility Window", "Use the system's wireless service",
+                                  "Exit"}));
+    EXPECT_EQ(bold, (std::vector<bool>{true, false, false}));
+  }
 }
 
 TEST(QtTrayTest, ActivationsMapToTheShellsMouseEvents) {

@@ -604,7 +604,9 @@ void Dialog::UserKey(int virtualKey) {
 
 void Dialog::UserClose() {
   if (!open_ || result_) return;
-  OnSysCommand(ScClose, 0);
+  // The close box is clicked with the mouse, which the platform reports as a non-zero position
+  // (0 means chosen with the keyboard).
+  OnSysCommand(ScClose, 1);
 }
 
 }  // namespace platform::window

@@ -148,6 +148,10 @@ class ScriptedDialog : public Dialog {
   void OnHScroll(int id, int position) override {
     log.push_back("scroll " + std::to_string(id) + " " + std::to_string(position));
   }
+  void OnSysCommand(unsigned command, int position) override {
+    log.push_back("syscommand " + std::to_string(command) + (position ? " mouse" : " keyboard"));
+    Dialog::OnSysCommand(command, position);
+  }
   void OnTimer(int timerId) override {
     if (timer) timer(*this, timerId);
   }
@@ -468,7 +472,7 @@ TEST_F(QtDialogTest, EnterEscapeAndCloseBoxGoThroughTheDialog) {
        [](ScriptedDialog& d) { QTest::keyClick(d.Widget<QPushButton>(kCancel), Qt::Key_Return); },
        {13}, -1, {"key 13"}},
       {"the close box asks the dialog", [](ScriptedDialog& d) { d.Window().close(); }, {},
-       IdCancel, {}},
+       IdCancel, {"syscommand 61536 mouse"}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);

@@ -220,9 +220,9 @@ QWidget* DialogWindow::CreateWidget(const ControlTemplate& row) {
     }
     case ControlKind::Button: {
       auto* button = new QPushButton(text, this);
-      // Only the template's default button is the default: Enter goes to the dialog, which
-      // presses that one whatever has the focus.
-      button->setAutoDefault(false);
+      // A focused button is drawn as the default, as it takes Enter (see HandleKey); otherwise
+      // the template's default button is.
+      button->setAutoDefault(true);
       button->setDefault((row.style & style::Default) != 0);
       widget = button;
       break;
@@ -506,7 +506,7 @@ void DialogWindow::Type(int id, const QString& text) {
   typingId_ = 0;
 }
 
-bool DialogWindow::HandleKey(int key) {
+bool DialogWindow::HandleKey(int key, QObject* target) {
   int virtualKey = 0;
   switch (key) {
     case Qt::Key_Return:
@@ -519,17 +519,30 @@ bool DialogWindow::HandleKey(int key) {
     default:
       return false;
   }
+  // Enter on a focused push button presses that button, as the platform's dialog manager
+  // does; the dialog still sees the key first and may swallow it.
+  const auto focused = std::find_if(controls_.begin(), controls_.end(), [target](const auto& c) {
+    return c.second.kind == ControlKind::Button && c.second.widget == target;
+  });
+  if (virtualKey == kVkReturn && focused != controls_.end()) {
+    const int id = focused->first;
+    Feed(id, [this, id] {
+      if (!Ended() && !dialog_.PreTranslateKey(kVkReturn)) dialog_.UserClick(id);
+    });
+    return true;
+  }
   Feed(0, [this, virtualKey] { dialog_.UserKey(virtualKey); });
   return true;
 }
 
 void DialogWindow::keyPressEvent(QKeyEvent* event) {
-  if (HandleKey(event->key())) return;
+  if (HandleKey(event->key(), this)) return;
   QWidget::keyPressEvent(event);  // not QDialog's: it would close or accept on its own
 }
 
 bool DialogWindow::eventFilter(QObject* watched, QEvent* event) {
-  if (event->type() == QEvent::KeyPress && HandleKey(static_cast<QKeyEvent*>(event)->key())) {
+  if (event->type() == QEvent::KeyPress &&
+      HandleKey(static_cast<QKeyEvent*>(event)->key(), watched)) {
     return true;
   }
   return QDialog::eventFilter(watched, event);

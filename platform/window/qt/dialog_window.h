@@ -56,7 +56,8 @@ class DialogWindow : public QDialog {
   void Connect(int id, ControlKind kind, QWidget* widget);
   void Apply(int id, Control& control);
   void Type(int id, const QString& text);
-  bool HandleKey(int key);
+  // Enter and Escape, pressed on `target`, go to the dialog; other keys are left to Qt.
+  bool HandleKey(int key, QObject* target);
   // Calls into the dialog, then mirrors `id` (0: none) again and ends loops of ended dialogs.
   void Feed(int id, const std::function<void()>& action);
   bool Ended() const;

@@ -77,20 +77,28 @@ int Dialog::DoModal() {
   view_ = backend.CreateView(*this);
   AnnounceCaption();
 
-  OnInitDialog();
-  if (!result_) backend.RunModal(*this);
-
-  OnDestroy();
-  if (!timers_.empty()) {
-    timers_.clear();
-    backend.TimersChanged(*this);
+  // The backend must never keep a dialog that is gone, even when a handler throws.
+  auto close = [&] {
+    if (!timers_.empty()) {
+      timers_.clear();
+      backend.TimersChanged(*this);
+    }
+    std::erase(backend.open_, this);
+    open_ = false;
+    backend.DialogClosed(*this);
+    view_.reset();
+    titleClaim_.reset();
+    backend_ = nullptr;
+  };
+  try {
+    OnInitDialog();
+    if (!result_) backend.RunModal(*this);
+    OnDestroy();
+  } catch (...) {
+    close();
+    throw;
   }
-  std::erase(backend.open_, this);
-  open_ = false;
-  backend.DialogClosed(*this);
-  view_.reset();
-  titleClaim_.reset();
-  backend_ = nullptr;
+  close();
   return *result_;
 }
 
@@ -479,8 +487,10 @@ MessageResult Dialog::MessageBox(std::u16string_view text, std::u16string_view c
 
 // ---- what a user does
 
+bool Dialog::Reachable() const { return open_ && !result_ && visible_; }
+
 bool Dialog::Actionable(const ControlState* c) const {
-  return open_ && !result_ && c != nullptr && c->enabled && c->visible;
+  return Reachable() && c != nullptr && c->enabled && c->visible;
 }
 
 void Dialog::CheckInGroup(int id) {
@@ -581,7 +591,7 @@ void Dialog::UserScroll(int id, int position) {
 }
 
 void Dialog::UserKey(int virtualKey) {
-  if (!open_ || result_ || PreTranslateKey(virtualKey)) return;
+  if (!Reachable() || PreTranslateKey(virtualKey)) return;
   int target = IdCancel;
   if (virtualKey == kEnterKey) {
     // The default push button takes Enter; without one the platform sends IdOk.
@@ -602,11 +612,22 @@ void Dialog::UserKey(int virtualKey) {
   OnCommand(target, CommandCode::Clicked);
 }
 
+int Dialog::TitleBarPosition() const {
+  // A point just inside the window's top-left corner stands for the box that was clicked.
+  const unsigned x = static_cast<unsigned>(x_ + 8) & 0xFFFFu;
+  const unsigned y = static_cast<unsigned>(y_ + 8) & 0xFFFFu;
+  const int packed = static_cast<int>(x | (y << 16));
+  return packed != 0 ? packed : 1;
+}
+
 void Dialog::UserClose() {
-  if (!open_ || result_) return;
-  // The close box is clicked with the mouse, which the platform reports as a non-zero position
-  // (0 means chosen with the keyboard).
-  OnSysCommand(ScClose, 1);
+  if (!Reachable()) return;
+  OnSysCommand(ScClose, TitleBarPosition());
+}
+
+void Dialog::UserMinimize() {
+  if (!Reachable()) return;
+  OnSysCommand(ScMinimize, TitleBarPosition());
 }
 
 }  // namespace platform::window

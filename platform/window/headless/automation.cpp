@@ -149,7 +149,11 @@ void Automation::Execute(std::string_view line) {
       Fail(std::string(command) + ": not a control id: " + std::string(idWord));
       return nullptr;
     }
-    const ControlState* c = dialog ? dialog->Control(*id) : nullptr;
+    if (dialog == nullptr || !dialog->IsWindowVisible()) {
+      Fail(std::string(command) + ": the active dialog is hidden");
+      return nullptr;
+    }
+    const ControlState* c = dialog->Control(*id);
     if (c == nullptr) {
       Fail(std::string(command) + ": no control " + std::to_string(*id) + " in the active dialog");
       return nullptr;
@@ -233,12 +237,18 @@ void Automation::Execute(std::string_view line) {
     }
   } else if (command == "close") {
     if (words.size() != 1) return Fail("close: takes no argument");
-    if (dialog) dialog->UserClose();
+    if (dialog == nullptr || !dialog->IsWindowVisible()) return Fail("close: the active dialog is hidden");
+    dialog->UserClose();
+  } else if (command == "minimize") {
+    if (words.size() != 1) return Fail("minimize: takes no argument");
+    if (dialog == nullptr || !dialog->IsWindowVisible()) return Fail("minimize: the active dialog is hidden");
+    dialog->UserMinimize();
   } else if (command == "key") {
     if (words.size() != 2 || (words[1] != "enter" && words[1] != "escape")) {
       return Fail("key: expected enter or escape");
     }
-    if (dialog) dialog->UserKey(words[1] == "enter" ? kEnterKey : kEscapeKey);
+    if (dialog == nullptr || !dialog->IsWindowVisible()) return Fail("key: the active dialog is hidden");
+    dialog->UserKey(words[1] == "enter" ? kEnterKey : kEscapeKey);
   } else if (command == "tray") {
     HeadlessTray& tray = backend_.HeadlessTrayIcon();
     bool sent = false;
@@ -246,6 +256,9 @@ void Automation::Execute(std::string_view line) {
       sent = tray.SendMouse(TrayMouse::LeftDoubleClick) && tray.SendMouse(TrayMouse::LeftUp);
     } else if (words.size() == 2 && words[1] == "rightclick") {
       sent = tray.SendMouse(TrayMouse::RightUp);
+    } else if (words.size() == 2 && words[1] == "restart") {
+      backend_.RestartShell();
+      return;
     } else if (words.size() == 3 && words[1] == "command") {
       const std::optional<int> id = number(2);
       if (!id) return;
@@ -253,7 +266,7 @@ void Automation::Execute(std::string_view line) {
       sent = tray.SendMouse(TrayMouse::RightUp);
       tray.ForgetChoices();  // a menu the program did not show must not take it later
     } else {
-      return Fail("tray: expected dblclick, rightclick or command ID");
+      return Fail("tray: expected dblclick, rightclick, restart or command ID");
     }
     if (!sent) Fail("tray: no icon is shown");
   } else if (command == "dump") {

@@ -13,16 +13,19 @@
 //   scroll ID POS          track bar
 //   answer yes|no|ok       the answer of the next message box
 //   close                  the close box of the innermost dialog
+//   minimize               its minimise box
 //   key enter|escape       a key press in the innermost dialog
 //   tray dblclick          the icon's double click (LeftDoubleClick, then LeftUp)
 //   tray rightclick        RightUp: the program shows its menu, which is dismissed
 //   tray command ID        RightUp with ID chosen from the menu the program shows
+//   tray restart           the notification area is re-created (the icon is gone; every
+//                          open dialog hears OnTaskbarCreated)
 //   dump                   one JSON line: open dialogs outermost first, the tray, and the
 //                          message boxes shown since the last dump
 //   sleep MS               advances virtual time; with real time waits, firing due timers
 //
 // Blank lines and lines starting with '#' are skipped. A malformed or unknown command prints
-// one line to the error stream and is skipped. At end of input every dialog is closed, the
+// one line to the error stream and is skipped, as is a user action on a hidden dialog. At end of input every dialog is closed, the
 // innermost first. With real time, timers fire by themselves while the next line is awaited.
 
 #include <chrono>

@@ -138,6 +138,14 @@ void HeadlessBackend::Pump() {
   }
 }
 
+void HeadlessBackend::RestartShell() {
+  tray_.ShellRestarted();
+  const std::vector<Dialog*> dialogs = open_;
+  for (Dialog* d : dialogs) {
+    if (IsLive(d)) d->OnTaskbarCreated();
+  }
+}
+
 void HeadlessBackend::Fire(const std::vector<TimerKey>& timers) {
   for (const TimerKey& key : timers) {
     // An earlier handler may have closed the dialog or killed the timer.

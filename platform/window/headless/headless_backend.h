@@ -6,6 +6,8 @@
 //
 // Timers: with virtual time they fire only on Tick(); with real time the driver waits for its
 // next input at most until TimeUntilNextTimer() and then calls FireDueTimers().
+//
+// Everything here runs on the user-interface thread, as the platform's windows do.
 
 #include <deque>
 #include <map>
@@ -75,6 +77,9 @@ class HeadlessBackend final : public Backend {
   std::optional<platform::Millis> TimeUntilNextTimer() const;
   // Delivers every posted command now, as a message loop would once idle.
   void Pump();
+  // The desktop's notification area was re-created: the tray icon is gone and every open
+  // dialog, hidden or not, hears OnTaskbarCreated, outermost first.
+  void RestartShell();
   TimeMode Mode() const { return mode_; }
   platform::Clock& GetClock() { return clock_; }
 

@@ -27,4 +27,11 @@ bool ScriptedDriver::Step(Dialog& innermost) {
   return true;
 }
 
+ScriptedSession::ScriptedSession(platform::Clock& clock, TimeMode mode) : backend(clock, mode) {
+  backend.SetDriver(&driver);
+  SetCurrentBackend(&backend);
+}
+
+ScriptedSession::~ScriptedSession() { SetCurrentBackend(nullptr); }
+
 }  // namespace platform::window::headless

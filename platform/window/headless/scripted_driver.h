@@ -32,4 +32,17 @@ class ScriptedDriver final : public Driver {
   std::vector<int> opened_;
 };
 
+// A headless backend driven by a ScriptedDriver, installed as the current backend while it
+// lives: what a test of a dialog class needs.
+class ScriptedSession {
+ public:
+  explicit ScriptedSession(platform::Clock& clock, TimeMode mode = TimeMode::Virtual);
+  ~ScriptedSession();
+  ScriptedSession(const ScriptedSession&) = delete;
+  ScriptedSession& operator=(const ScriptedSession&) = delete;
+
+  HeadlessBackend backend;
+  ScriptedDriver driver;
+};
+
 }  // namespace platform::window::headless

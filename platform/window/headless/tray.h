@@ -27,6 +27,8 @@ class HeadlessTray final : public Tray {
   // The next TrackMenu returns `command` (once).
   void ChooseFromNextMenu(int command) { choices_.push_back(command); }
   void ForgetChoices() { choices_.clear(); }
+  // The notification area was re-created: every icon is gone until added again.
+  void ShellRestarted() { shown_ = false; }
 
   // ---- what the program set
   bool Shown() const { return shown_; }

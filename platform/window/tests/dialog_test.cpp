@@ -95,6 +95,10 @@ class RecordingDialog : public Dialog {
   void OnHScroll(int id, int position) override {
     events.push_back("hscroll " + std::to_string(id) + " " + std::to_string(position));
   }
+  void OnSysCommand(unsigned command, int position) override {
+    events.push_back("sys " + std::to_string(command) + (position != 0 ? " mouse" : " keyboard"));
+    Dialog::OnSysCommand(command, position);
+  }
   void OnClose() override {
     events.push_back("close");
     Dialog::OnClose();
@@ -161,14 +165,15 @@ TEST_F(DialogTest, UserActionsNotifyOnlyEnabledVisibleControls) {
       {"scroll", kTrack, [](Dialog& d) { d.UserScroll(kTrack, 40); }, "hscroll 24 10",
        [](const Dialog& d) { return d.TrackPosition(kTrack) == 10; }},
   };
-  enum class Setup { Normal, Disabled, Hidden };
+  enum class Setup { Normal, Disabled, Hidden, WindowHidden };
   for (const ActionCase& c : cases) {
-    for (Setup setup : {Setup::Normal, Setup::Disabled, Setup::Hidden}) {
+    for (Setup setup : {Setup::Normal, Setup::Disabled, Setup::Hidden, Setup::WindowHidden}) {
       SCOPED_TRACE(std::string(c.name) + " setup " + std::to_string(static_cast<int>(setup)));
       RecordingDialog d;
       Run(d, [&](RecordingDialog& dlg) {
         if (setup == Setup::Disabled) dlg.Enable(c.id, false);
         if (setup == Setup::Hidden) dlg.Show(c.id, false);
+        if (setup == Setup::WindowHidden) dlg.ShowWindow(false);
         c.act(dlg);
         if (setup == Setup::Normal) {
           EXPECT_EQ(dlg.events, std::vector<std::string>{c.event});
@@ -288,7 +293,16 @@ TEST_F(DialogTest, KeysCloseBoxAndTheirDefaults) {
        [](RecordingDialog& d) { d.Enable(IdCancel, false); d.UserKey(27); }, {}, -7},
       {"other keys do nothing", [](RecordingDialog& d) { d.UserKey(32); }, {}, -7},
       {"swallowed escape", [](RecordingDialog& d) { d.swallowKeys = true; d.UserKey(27); }, {}, -7},
-      {"close box", [](RecordingDialog& d) { d.UserClose(); }, {"close"}, IdCancel},
+      {"close box", [](RecordingDialog& d) { d.UserClose(); }, {"sys 61536 mouse", "close"},
+       IdCancel},
+      {"close box of a window far off screen",
+       [](RecordingDialog& d) { d.MoveWindow(-8, -8); d.UserClose(); },
+       {"sys 61536 mouse", "close"}, IdCancel},
+      {"minimise box does not end the dialog", [](RecordingDialog& d) { d.UserMinimize(); },
+       {"sys 61472 mouse"}, -7},
+      {"a hidden window takes no keys or close box",
+       [](RecordingDialog& d) { d.ShowWindow(false); d.UserKey(27); d.UserClose(); d.UserMinimize(); },
+       {}, -7},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -325,6 +339,14 @@ TEST_F(DialogTest, TemplateStylesAndUnknownTemplate) {
   EXPECT_FALSE(d.IsOpen());
   Dialog missing(424242);
   EXPECT_EQ(missing.DoModal(), -1);
+}
+
+TEST_F(DialogTest, AThrowingHandlerLeavesNoDialogBehindInTheBackend) {
+  RecordingDialog d;
+  EXPECT_THROW(Run(d, [](RecordingDialog&) { throw std::runtime_error("handler failed"); }),
+               std::runtime_error);
+  EXPECT_FALSE(d.IsOpen());
+  EXPECT_TRUE(backend.OpenDialogs().empty());
 }
 
 TEST_F(DialogTest, PostedCommandsWaitForTheHandlerAndDieWithTheirDialog) {

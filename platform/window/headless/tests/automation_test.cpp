@@ -60,7 +60,9 @@ class MainDlg : public Dialog, public TrayListener {
  public:
   MainDlg() : Dialog(kMain) {}
   int ticks = 0;
+  bool startHidden = false;  // as a tray program starts: shown by the icon's double click
   bool OnInitDialog() override {
+    ShowWindow(!startHidden);
     ComboAdd(kCombo, u"one");
     ComboAdd(kCombo, u"two");
     ListInsertItem(kList, 0, u"row");
@@ -71,6 +73,7 @@ class MainDlg : public Dialog, public TrayListener {
   void OnTimer(int) override { ++ticks; }
   void OnTrayMouse(TrayMouse event) override {
     g_log.push_back("tray " + std::to_string(static_cast<int>(event)));
+    if (event == TrayMouse::LeftUp) ShowWindow(true);
     if (event == TrayMouse::RightUp) {
       g_log.push_back("menu " + std::to_string(CurrentBackend().TrayIcon().TrackMenu({{1, u"Open"}}, 1)));
     }
@@ -99,6 +102,14 @@ class MainDlg : public Dialog, public TrayListener {
     g_log.push_back("main closed");
     Dialog::OnClose();
   }
+  void OnSysCommand(unsigned command, int position) override {
+    if (command == ScMinimize) g_log.push_back("minimized");
+    Dialog::OnSysCommand(command, position);
+  }
+  void OnTaskbarCreated() override {
+    g_log.push_back("taskbar created");
+    CurrentBackend().TrayIcon().Add(189, u"tip", this);
+  }
 };
 
 struct ScriptRun {
@@ -107,11 +118,11 @@ struct ScriptRun {
   int ticks = 0;
 };
 
-ScriptRun RunScript(const std::string& script, TimeMode mode = TimeMode::Virtual) {
+ScriptRun RunScript(const std::string& script, bool startHidden = false) {
   RegisterTemplates();
   g_log.clear();
   ManualClock clock;
-  HeadlessBackend backend(clock, mode);
+  HeadlessBackend backend(clock, TimeMode::Virtual);
   std::istringstream in(script);
   StreamLineSource source(in);
   std::ostringstream out, err;
@@ -119,6 +130,7 @@ ScriptRun RunScript(const std::string& script, TimeMode mode = TimeMode::Virtual
   backend.SetDriver(&automation);
   SetCurrentBackend(&backend);
   MainDlg main;
+  main.startHidden = startHidden;
   ScriptRun run;
   run.result = main.DoModal();
   run.ticks = main.ticks;
@@ -173,7 +185,7 @@ TEST(Automation, MalformedCommandsPrintOneErrorLineAndAreSkipped) {
       "select 14",     "select 14 x",    "tick 0",         "tick x",       "tick 1 2",
       "answer maybe",  "tray wiggle",    "tray command x", "sleep -1",     "sleep",
       "check 12 2",    "check 10 1",     "dump extra",     "type 999 x",   "key space",
-      "close now",     "scroll 16 99999999999999",     "select 14 2",  "dblclick 15 -1",
+      "close now",     "minimize 1",    "scroll 16 99999999999999",     "select 14 2",  "dblclick 15 -1",
   };
   for (const char* line : bad) {
     SCOPED_TRACE(line);
@@ -187,11 +199,21 @@ TEST(Automation, MalformedCommandsPrintOneErrorLineAndAreSkipped) {
 }
 
 TEST(Automation, TrayCommandsAndKeys) {
-  const ScriptRun run = RunScript("tray dblclick\ntray rightclick\ntray command 32773\nkey escape\n");
+  const ScriptRun run = RunScript(
+      "tray dblclick\ntray rightclick\ntray command 32773\ntray restart\ntray dblclick\n"
+      "minimize\nkey escape\n");
   EXPECT_EQ(run.err, "");
   EXPECT_EQ(g_log, (std::vector<std::string>{"tray 1", "tray 2", "tray 0", "menu 0", "tray 0",
-                                             "menu 32773", "command 2 0"}));
+                                             "menu 32773", "taskbar created", "tray 1", "tray 2",
+                                             "minimized", "command 2 0"}));
   EXPECT_EQ(run.result, IdCancel);
+}
+
+TEST(Automation, AHiddenWindowTakesNoUserActionsUntilShown) {
+  const ScriptRun run = RunScript("click 12\nkey escape\nclose\ntray dblclick\nclick 12\n", true);
+  EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 3) << run.err;
+  EXPECT_NE(run.err.find("hidden"), std::string::npos);
+  EXPECT_EQ(g_log, (std::vector<std::string>{"tray 1", "tray 2", "command 12 0", "main closed"}));
 }
 
 TEST(Automation, RealTimeTimersFireWhileWaitingForInput) {

@@ -78,13 +78,11 @@ class HeadlessTest : public ::testing::Test {
   void SetUp() override {
     RegisterTemplates();
     g_log.clear();
-    backend.SetDriver(&driver);
-    SetCurrentBackend(&backend);
   }
-  void TearDown() override { SetCurrentBackend(nullptr); }
   ManualClock clock;
-  HeadlessBackend backend{clock, TimeMode::Virtual};
-  ScriptedDriver driver;
+  ScriptedSession session{clock};
+  HeadlessBackend& backend = session.backend;
+  ScriptedDriver& driver = session.driver;
 };
 
 TEST_F(HeadlessTest, NestedDialogsPostedCommandsAndOuterTimers) {
@@ -173,12 +171,10 @@ TEST_F(HeadlessTest, MessageBoxesAnswerQueuedOrDefaultAndAreRecorded) {
 TEST(HeadlessRealTime, TimersFireWhenDueAndKeepTheirPeriod) {
   RegisterTemplates();
   ManualClock clock;
-  HeadlessBackend backend(clock, TimeMode::Real);
-  ScriptedDriver driver;
-  backend.SetDriver(&driver);
-  SetCurrentBackend(&backend);
+  ScriptedSession session(clock, TimeMode::Real);
+  HeadlessBackend& backend = session.backend;
   g_log.clear();
-  driver.OnOpen(kOuter, [&](Dialog& d) {
+  session.driver.OnOpen(kOuter, [&](Dialog& d) {
     d.SetTimer(3, std::chrono::milliseconds(300));
     EXPECT_EQ(backend.TimeUntilNextTimer(), std::chrono::milliseconds(300));
     clock.now += std::chrono::milliseconds(300);
@@ -195,7 +191,6 @@ TEST(HeadlessRealTime, TimersFireWhenDueAndKeepTheirPeriod) {
   OuterDlg outer;
   outer.DoModal();
   EXPECT_EQ(backend.TimeUntilNextTimer(), std::nullopt);  // closing dropped its timers
-  SetCurrentBackend(nullptr);
 }
 
 class RecordingListener : public TrayListener {

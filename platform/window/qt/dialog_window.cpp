@@ -5,6 +5,7 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QEvent>
 #include <QEventLoop>
 #include <QGroupBox>
 #include <QHeaderView>
@@ -140,7 +141,10 @@ void ApplyProgress(QProgressBar* bar, const ControlState& state) {
 DialogWindow::DialogWindow(QtBackend& backend, Dialog& dialog, const DialogTemplate& tmpl,
                            QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
-                          Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
+                          Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
+                          // The outermost dialog is the program's main window: it can be
+                          // minimised (which sends it back to the tray).
+                          (parent ? Qt::WindowFlags() : Qt::WindowMinimizeButtonHint)),
       backend_(backend),
       dialog_(dialog),
       units_(DialogUnits::ForFont(DialogFont(tmpl))) {
@@ -420,6 +424,12 @@ void DialogWindow::WindowChanged() {
   }
   if (!running_) return;  // the loop shows the window when it starts
   if (dialog_.IsWindowVisible() && !isVisible()) {
+    if (isMinimized()) {
+      // Hidden when it was minimised: it comes back restored.
+      restoringState_ = true;
+      setWindowState(windowState() & ~Qt::WindowMinimized);
+      restoringState_ = false;
+    }
     show();
     raise();
     activateWindow();
@@ -553,6 +563,13 @@ void DialogWindow::closeEvent(QCloseEvent* event) {
   // agrees. The backend itself never closes windows, it hides them.
   event->ignore();
   Feed(0, [this] { dialog_.UserClose(); });
+}
+
+void DialogWindow::changeEvent(QEvent* event) {
+  QDialog::changeEvent(event);
+  if (event->type() != QEvent::WindowStateChange || restoringState_ || !isMinimized()) return;
+  if (static_cast<QWindowStateChangeEvent*>(event)->oldState() & Qt::WindowMinimized) return;
+  Feed(0, [this] { dialog_.UserMinimize(); });
 }
 
 bool DialogWindow::Ended() const { return QtBackend::Ended(dialog_); }

@@ -20,6 +20,7 @@
 #include <QTest>
 #include <QTimer>
 #include <QTreeWidget>
+#include <QWindow>
 #include <functional>
 #include <string>
 #include <tuple>
@@ -528,6 +529,41 @@ TEST_F(QtDialogTest, HiddenDialogsKeepTheirLoopsAndNestedDialogsNest) {
   };
   EXPECT_EQ(outer.DoModal(), 7);
   EXPECT_EQ(steps, (std::vector<std::string>{"inner posted", "after inner", "outer posted"}));
+}
+
+TEST_F(QtDialogTest, MinimiseBoxOfTheMainWindowAsksTheDialog) {
+  // A tray program's main window hides when minimised, and comes back restored.
+  struct TrayWindow : ScriptedDialog {
+    using ScriptedDialog::ScriptedDialog;
+    void OnSysCommand(unsigned command, int position) override {
+      ScriptedDialog::OnSysCommand(command, position);
+      if (command == ScMinimize && position != 0) ShowWindow(false);
+    }
+  };
+  TrayWindow dialog(kSurveyTemplate);
+  dialog.run = [](ScriptedDialog& d) {
+    DialogWindow& window = d.Window();
+    EXPECT_TRUE(window.windowFlags() & Qt::WindowMinimizeButtonHint);
+    // As the desktop reports a click on the minimise box: through the platform window.
+    window.windowHandle()->setWindowStates(Qt::WindowMinimized);
+    for (int i = 0; i < 50 && d.IsWindowVisible(); ++i) QTest::qWait(5);
+    EXPECT_FALSE(d.IsWindowVisible());
+    EXPECT_FALSE(window.isVisible());
+    d.ShowWindow(true);
+    QTest::qWait(20);
+    EXPECT_TRUE(window.isVisible());
+    EXPECT_FALSE(window.isMinimized());
+
+    ScriptedDialog inner(kConfirmTemplate);  // nested dialogs have no minimise box
+    inner.run = [](ScriptedDialog& i) {
+      EXPECT_FALSE(i.Window().windowFlags() & Qt::WindowMinimizeButtonHint);
+      i.EndDialog(IdOk);
+    };
+    inner.DoModal();
+    d.EndDialog(IdOk);
+  };
+  EXPECT_EQ(dialog.DoModal(), IdOk);
+  EXPECT_EQ(dialog.log, (std::vector<std::string>{"syscommand 61472 mouse"}));
 }
 
 TEST_F(QtDialogTest, AnInnerHandlerCanEndTheOuterDialog) {

@@ -21,6 +21,7 @@
 #include <QTimer>
 #include <QTreeWidget>
 #include <algorithm>
+#include <limits>
 #include <optional>
 
 #include "platform/window/qt/icons.h"
@@ -439,10 +440,20 @@ void DialogWindow::WindowChanged() {
 }
 
 void DialogWindow::Center() {
+  if (!isVisible()) {
+    // Not shown yet, so its frame is unknown: Qt centres an unmoved dialog when it shows it.
+    setAttribute(Qt::WA_Moved, false);
+    return;
+  }
+  // Over the owner while it is shown, else on the screen (the main window may be hidden).
   const QWidget* over = parentWidget();
-  const QRect area = over ? over->geometry()
-                          : (screen() ? screen()->availableGeometry() : QRect());
-  if (area.isValid()) move(area.center() - rect().center());
+  const QRect area = over && over->isVisible()
+                         ? over->frameGeometry()
+                         : (screen() ? screen()->availableGeometry() : QRect());
+  if (!area.isValid()) return;
+  QRect frame = frameGeometry();
+  frame.moveCenter(area.center());
+  move(frame.topLeft());
 }
 
 void DialogWindow::SyncTimers() {
@@ -451,7 +462,9 @@ void DialogWindow::SyncTimers() {
     if (wanted.count(it->first)) {
       ++it;
     } else {
-      delete it->second;
+      // Killed from its own tick, perhaps: the timer object goes once that has returned.
+      it->second->stop();
+      it->second->deleteLater();
       it = timers_.erase(it);
     }
   }
@@ -463,7 +476,8 @@ void DialogWindow::SyncTimers() {
         if (!Ended()) Feed(0, [this, id] { dialog_.OnTimer(id); });
       });
     }
-    const int interval = static_cast<int>(std::max<std::chrono::milliseconds::rep>(0, period.count()));
+    const auto interval = static_cast<int>(std::clamp<std::chrono::milliseconds::rep>(
+        period.count(), 0, std::numeric_limits<int>::max()));
     if (!timer->isActive() || timer->interval() != interval) timer->start(interval);
   }
 }

@@ -566,6 +566,29 @@ TEST_F(QtDialogTest, MinimiseBoxOfTheMainWindowAsksTheDialog) {
   EXPECT_EQ(dialog.log, (std::vector<std::string>{"syscommand 61472 mouse"}));
 }
 
+TEST_F(QtDialogTest, WindowMovesAndCentresOverItsOwnerOrTheScreen) {
+  const auto near = [](QPoint a, QPoint b) { return (a - b).manhattanLength() <= 1; };
+  ScriptedDialog outer(kSurveyTemplate);
+  outer.run = [&](ScriptedDialog& d) {
+    DialogWindow& window = d.Window();
+    d.MoveWindow(40, 50);
+    EXPECT_EQ(window.pos(), QPoint(40, 50));
+    d.CenterWindow();
+    EXPECT_TRUE(
+        near(window.frameGeometry().center(), window.screen()->availableGeometry().center()));
+
+    ScriptedDialog inner(kConfirmTemplate);
+    inner.init = [](ScriptedDialog& i) { i.CenterWindow(); };
+    inner.run = [&](ScriptedDialog& i) {
+      EXPECT_TRUE(near(i.Window().frameGeometry().center(), window.frameGeometry().center()));
+      i.EndDialog(IdOk);
+    };
+    inner.DoModal();
+    d.EndDialog(IdOk);
+  };
+  outer.DoModal();
+}
+
 TEST_F(QtDialogTest, AnInnerHandlerCanEndTheOuterDialog) {
   ScriptedDialog outer(kSurveyTemplate);
   outer.run = [&](ScriptedDialog&) {

@@ -44,6 +44,22 @@ QStringList ToQStrings(const std::vector<std::u16string>& texts) {
   return list;
 }
 
+// Static texts mark a mnemonic with '&' and write a literal one as "&&", like the buttons;
+// a label has no use for the mnemonic, so only the literal ampersands stay.
+QString LabelText(std::u16string_view text) {
+  QString shown;
+  shown.reserve(static_cast<qsizetype>(text.size()));
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i] != u'&') {
+      shown.append(QChar(text[i]));
+    } else if (i + 1 < text.size() && text[i + 1] == u'&') {
+      shown.append(QLatin1Char('&'));
+      ++i;
+    }
+  }
+  return shown;
+}
+
 bool SameColumns(const std::vector<ListColumn>& a, const std::vector<ListColumn>& b) {
   if (a.size() != b.size()) return false;
   for (std::size_t i = 0; i < a.size(); ++i) {
@@ -208,7 +224,7 @@ QWidget* DialogWindow::CreateWidget(const ControlTemplate& row) {
   QWidget* widget = nullptr;
   switch (row.kind) {
     case ControlKind::Label: {
-      auto* label = new QLabel(text, this);
+      auto* label = new QLabel(LabelText(row.text), this);
       label->setTextFormat(Qt::PlainText);  // texts come from language files, never markup
       label->setWordWrap(true);
       label->setAlignment(((row.style & style::Centered) ? Qt::AlignHCenter : Qt::AlignLeft) |
@@ -370,7 +386,7 @@ void DialogWindow::Apply(int id, Control& control) {
   widget->setHidden(!state->visible);
   switch (control.kind) {
     case ControlKind::Label:
-      static_cast<QLabel*>(widget)->setText(ToQString(state->text));
+      static_cast<QLabel*>(widget)->setText(LabelText(state->text));
       break;
     case ControlKind::Edit: {
       if (id == typingId_) control.shown.caret = state->caret;

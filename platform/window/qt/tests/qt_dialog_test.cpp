@@ -285,7 +285,7 @@ TEST_F(QtDialogTest, EveryTemplateRendersWithControlsPlacedInDialogUnits) {
 TEST_F(QtDialogTest, ModelChangesReachWidgetsWithoutComingBackAsUserActions) {
   ScriptedDialog dialog(kSettingsTemplate);
   dialog.run = [](ScriptedDialog& d) {
-    d.SetText(kTitle, u"<b>Not markup</b>");
+    d.SetText(kTitle, u"<b>Not markup</b> &Tx && Rx&");
     d.SetText(kName, u"office");
     d.SetCaret(kName, 2);
     d.LimitText(kName, 4);
@@ -301,7 +301,7 @@ TEST_F(QtDialogTest, ModelChangesReachWidgetsWithoutComingBackAsUserActions) {
     d.SetCaption(u"Renamed");
 
     auto* title = d.Widget<QLabel>(kTitle);
-    EXPECT_EQ(title->text(), QStringLiteral("<b>Not markup</b>"));
+    EXPECT_EQ(title->text(), QStringLiteral("<b>Not markup</b> Tx & Rx"));
     EXPECT_EQ(title->textFormat(), Qt::PlainText);
     EXPECT_TRUE(title->alignment() & Qt::AlignHCenter);
     auto* name = d.Widget<QLineEdit>(kName);

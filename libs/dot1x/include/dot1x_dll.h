@@ -9,7 +9,9 @@
  *  - Calling convention: C (cdecl), like the adapter library's. Texts are 8-bit and
  *    NUL-terminated unless marked UTF-16 (16-bit units, NUL-terminated).
  *  - The library reaches the adapter only through the adapter library's C functions (vuzoza.h):
- *    EAPOL frames travel through its raw frame requests, keys through the callbacks below.
+ *    EAPOL frames travel through its raw frame requests, keys through the callbacks below. This
+ *    build links the adapter library and finds it in its own folder, so a program that loaded
+ *    the adapter library from the same folder shares that one instance (and its world) with it.
  *  - Results: 0 is success unless a function says otherwise; failure is nonzero (-1). A
  *    function whose work this build does not offer fails cleanly: it returns its failure value,
  *    leaves its outputs zeroed or untouched as stated, and changes no state.
@@ -69,7 +71,8 @@ extern "C" {
 
 /* Installs one key in the driver. rsc: the 8-byte receive sequence counter (little-endian, as
  * the key frame carried it); key: key_length bytes (32 for TKIP, its two integrity keys
- * included; 16 for CCMP). Called from within do_key_negotiation_run, on its thread. */
+ * included; 16 for CCMP). Called from within do_key_negotiation_run, on its thread; the two
+ * callbacks must not call this library. */
 typedef void(DOT1X_CALL* Dot1xKeyCallback)(const uint8_t* rsc, const uint8_t* key, int32_t key_length,
                                            int32_t key_index, int32_t key_kind);
 

@@ -13,7 +13,6 @@ struct LibraryState {
   std::mutex mutex;
   std::shared_ptr<World> world;
   std::optional<VzSimClock> clock;
-  bool registrySeeded = false;
 };
 
 LibraryState& State() {
@@ -50,10 +49,8 @@ std::shared_ptr<World> CurrentWorld() {
     if (!loaded.error.empty()) {
       std::fprintf(stderr, "VUZOZA: %s; no adapters are simulated\n", loaded.error.c_str());
     }
-    if (!s.registrySeeded) {
-      s.registrySeeded = true;
-      SeedRegistry(loaded.scenario);
-    }
+    // Every new world (a new scenario may name other adapters); writing the same keys again is harmless.
+    SeedRegistry(loaded.scenario);
     s.world = std::make_shared<World>(std::move(loaded.scenario), ClockOf(s.clock));
   }
   return s.world;

@@ -37,9 +37,8 @@ Akm AkmOf(Security s);
 // set, IBSS parameter set for ad hoc, then RSN before the vendor WPA element.
 Bytes BeaconElements(const NetworkSpec& network);
 
-// Size of the fixed part of an NDIS_WLAN_BSSID_EX entry up to its elements.
-inline constexpr std::size_t kBssidEntryFixed = 116;
-inline constexpr std::size_t kBssidEntryElements = 128;  // after the 12 fixed element bytes
+// Where the variable elements of a BSSID list entry start, after the 12 fixed element bytes.
+inline constexpr std::size_t kBssidEntryElements = 128;
 
 // One entry of the NDIS BSSID list, its length rounded up to 4 bytes.
 Bytes EncodeBssidEntry(const NetworkSpec& network, int rssiDbm);

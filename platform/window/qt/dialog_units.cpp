@@ -26,7 +26,8 @@ QFont DialogFont(const DialogTemplate& tmpl) {
   if (!QFontInfo(font).exactMatch()) {
     // Without the named family the font matcher could pick anything; DejaVu Sans has metrics
     // close to the usual dialog font, and the style hint covers systems without it.
-    font.setFamilies(QStringList{QStringLiteral("DejaVu Sans"), QStringLiteral("Sans Serif")});
+    const QStringList fallback = {QStringLiteral("DejaVu Sans"), QStringLiteral("Sans Serif")};
+    font.setFamilies(fallback);
   }
   return font;
 }

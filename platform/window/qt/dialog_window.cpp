@@ -5,6 +5,7 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QEvent>
 #include <QEventLoop>
 #include <QGroupBox>
 #include <QHeaderView>
@@ -20,6 +21,7 @@
 #include <QTimer>
 #include <QTreeWidget>
 #include <algorithm>
+#include <limits>
 #include <optional>
 
 #include "platform/window/qt/icons.h"
@@ -40,6 +42,22 @@ QStringList ToQStrings(const std::vector<std::u16string>& texts) {
   list.reserve(static_cast<qsizetype>(texts.size()));
   for (const auto& text : texts) list.push_back(ToQString(text));
   return list;
+}
+
+// Static texts mark a mnemonic with '&' and write a literal one as "&&", like the buttons;
+// a label has no use for the mnemonic, so only the literal ampersands stay.
+QString LabelText(std::u16string_view text) {
+  QString shown;
+  shown.reserve(static_cast<qsizetype>(text.size()));
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i] != u'&') {
+      shown.append(QChar(text[i]));
+    } else if (i + 1 < text.size() && text[i + 1] == u'&') {
+      shown.append(QLatin1Char('&'));
+      ++i;
+    }
+  }
+  return shown;
 }
 
 bool SameColumns(const std::vector<ListColumn>& a, const std::vector<ListColumn>& b) {
@@ -140,7 +158,10 @@ void ApplyProgress(QProgressBar* bar, const ControlState& state) {
 DialogWindow::DialogWindow(QtBackend& backend, Dialog& dialog, const DialogTemplate& tmpl,
                            QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
-                          Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
+                          Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
+                          // The outermost dialog is the program's main window: it can be
+                          // minimised (which sends it back to the tray).
+                          (parent ? Qt::WindowFlags() : Qt::WindowMinimizeButtonHint)),
       backend_(backend),
       dialog_(dialog),
       units_(DialogUnits::ForFont(DialogFont(tmpl))) {
@@ -203,7 +224,7 @@ QWidget* DialogWindow::CreateWidget(const ControlTemplate& row) {
   QWidget* widget = nullptr;
   switch (row.kind) {
     case ControlKind::Label: {
-      auto* label = new QLabel(text, this);
+      auto* label = new QLabel(LabelText(row.text), this);
       label->setTextFormat(Qt::PlainText);  // texts come from language files, never markup
       label->setWordWrap(true);
       label->setAlignment(((row.style & style::Centered) ? Qt::AlignHCenter : Qt::AlignLeft) |
@@ -365,7 +386,7 @@ void DialogWindow::Apply(int id, Control& control) {
   widget->setHidden(!state->visible);
   switch (control.kind) {
     case ControlKind::Label:
-      static_cast<QLabel*>(widget)->setText(ToQString(state->text));
+      static_cast<QLabel*>(widget)->setText(LabelText(state->text));
       break;
     case ControlKind::Edit: {
       if (id == typingId_) control.shown.caret = state->caret;
@@ -420,6 +441,12 @@ void DialogWindow::WindowChanged() {
   }
   if (!running_) return;  // the loop shows the window when it starts
   if (dialog_.IsWindowVisible() && !isVisible()) {
+    if (isMinimized()) {
+      // Hidden when it was minimised: it comes back restored.
+      restoringState_ = true;
+      setWindowState(windowState() & ~Qt::WindowMinimized);
+      restoringState_ = false;
+    }
     show();
     raise();
     activateWindow();
@@ -429,10 +456,20 @@ void DialogWindow::WindowChanged() {
 }
 
 void DialogWindow::Center() {
+  if (!isVisible()) {
+    // Not shown yet, so its frame is unknown: Qt centres an unmoved dialog when it shows it.
+    setAttribute(Qt::WA_Moved, false);
+    return;
+  }
+  // Over the owner while it is shown, else on the screen (the main window may be hidden).
   const QWidget* over = parentWidget();
-  const QRect area = over ? over->geometry()
-                          : (screen() ? screen()->availableGeometry() : QRect());
-  if (area.isValid()) move(area.center() - rect().center());
+  const QRect area = over && over->isVisible()
+                         ? over->frameGeometry()
+                         : (screen() ? screen()->availableGeometry() : QRect());
+  if (!area.isValid()) return;
+  QRect frame = frameGeometry();
+  frame.moveCenter(area.center());
+  move(frame.topLeft());
 }
 
 void DialogWindow::SyncTimers() {
@@ -441,7 +478,9 @@ void DialogWindow::SyncTimers() {
     if (wanted.count(it->first)) {
       ++it;
     } else {
-      delete it->second;
+      // Killed from its own tick, perhaps: the timer object goes once that has returned.
+      it->second->stop();
+      it->second->deleteLater();
       it = timers_.erase(it);
     }
   }
@@ -453,7 +492,8 @@ void DialogWindow::SyncTimers() {
         if (!Ended()) Feed(0, [this, id] { dialog_.OnTimer(id); });
       });
     }
-    const int interval = static_cast<int>(std::max<std::chrono::milliseconds::rep>(0, period.count()));
+    const auto interval = static_cast<int>(std::clamp<std::chrono::milliseconds::rep>(
+        period.count(), 0, std::numeric_limits<int>::max()));
     if (!timer->isActive() || timer->interval() != interval) timer->start(interval);
   }
 }
@@ -553,6 +593,13 @@ void DialogWindow::closeEvent(QCloseEvent* event) {
   // agrees. The backend itself never closes windows, it hides them.
   event->ignore();
   Feed(0, [this] { dialog_.UserClose(); });
+}
+
+void DialogWindow::changeEvent(QEvent* event) {
+  QDialog::changeEvent(event);
+  if (event->type() != QEvent::WindowStateChange || restoringState_ || !isMinimized()) return;
+  if (static_cast<QWindowStateChangeEvent*>(event)->oldState() & Qt::WindowMinimized) return;
+  Feed(0, [this] { dialog_.UserMinimize(); });
 }
 
 bool DialogWindow::Ended() const { return QtBackend::Ended(dialog_); }

@@ -42,6 +42,7 @@ class DialogWindow : public QDialog {
  protected:
   void keyPressEvent(QKeyEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
+  void changeEvent(QEvent* event) override;  // the minimise box
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
@@ -71,6 +72,7 @@ class DialogWindow : public QDialog {
   QEventLoop* hiddenLoop_ = nullptr;
   int shownX_ = 0, shownY_ = 0;
   int shownIcon_ = 0;
+  bool restoringState_ = false;
   int typingId_ = 0;  // the edit the user is typing into: its caret stays where the user has it
 };
 

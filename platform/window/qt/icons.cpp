@@ -12,12 +12,15 @@ static void InitIconResources() { Q_INIT_RESOURCE(icons); }
 namespace platform::window {
 namespace {
 
-QString ResourcePath(int number) { return QStringLiteral(":/vz/icons/%1.svg").arg(number); }
+QString ResourcePath(int number) {
+  static const bool registered = (InitIconResources(), true);
+  (void)registered;
+  return QStringLiteral(":/vz/icons/%1.svg").arg(number);
+}
 
 }  // namespace
 
 QPixmap IconPixmap(int number, int size) {
-  InitIconResources();
   const QString path = ResourcePath(number);
   if (size <= 0 || !QFile::exists(path)) return {};
   QSvgRenderer renderer(path);

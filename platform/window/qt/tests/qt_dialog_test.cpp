@@ -20,6 +20,7 @@
 #include <QTest>
 #include <QTimer>
 #include <QTreeWidget>
+#include <QWindow>
 #include <functional>
 #include <string>
 #include <tuple>
@@ -236,6 +237,11 @@ void FillControls(Dialog& dialog) {
 class QtDialogTest : public ::testing::Test {
  protected:
   static void SetUpTestSuite() { RegisterTemplates(); }
+  // Minimising and placing windows is up to a desktop's window manager, if it has one; the
+  // offscreen platform does both at once and exactly.
+  static bool WindowManagerDecides() {
+    return QGuiApplication::platformName() != QStringLiteral("offscreen");
+  }
 };
 
 TEST_F(QtDialogTest, EveryTemplateRendersWithControlsPlacedInDialogUnits) {
@@ -284,7 +290,7 @@ TEST_F(QtDialogTest, EveryTemplateRendersWithControlsPlacedInDialogUnits) {
 TEST_F(QtDialogTest, ModelChangesReachWidgetsWithoutComingBackAsUserActions) {
   ScriptedDialog dialog(kSettingsTemplate);
   dialog.run = [](ScriptedDialog& d) {
-    d.SetText(kTitle, u"<b>Not markup</b>");
+    d.SetText(kTitle, u"<b>Not markup</b> &Tx && Rx&");
     d.SetText(kName, u"office");
     d.SetCaret(kName, 2);
     d.LimitText(kName, 4);
@@ -300,7 +306,7 @@ TEST_F(QtDialogTest, ModelChangesReachWidgetsWithoutComingBackAsUserActions) {
     d.SetCaption(u"Renamed");
 
     auto* title = d.Widget<QLabel>(kTitle);
-    EXPECT_EQ(title->text(), QStringLiteral("<b>Not markup</b>"));
+    EXPECT_EQ(title->text(), QStringLiteral("<b>Not markup</b> Tx & Rx"));
     EXPECT_EQ(title->textFormat(), Qt::PlainText);
     EXPECT_TRUE(title->alignment() & Qt::AlignHCenter);
     auto* name = d.Widget<QLineEdit>(kName);
@@ -528,6 +534,66 @@ TEST_F(QtDialogTest, HiddenDialogsKeepTheirLoopsAndNestedDialogsNest) {
   };
   EXPECT_EQ(outer.DoModal(), 7);
   EXPECT_EQ(steps, (std::vector<std::string>{"inner posted", "after inner", "outer posted"}));
+}
+
+TEST_F(QtDialogTest, MinimiseBoxOfTheMainWindowAsksTheDialog) {
+  if (WindowManagerDecides()) GTEST_SKIP() << "needs the offscreen platform";
+  // A tray program's main window hides when minimised, and comes back restored.
+  struct TrayWindow : ScriptedDialog {
+    using ScriptedDialog::ScriptedDialog;
+    void OnSysCommand(unsigned command, int position) override {
+      ScriptedDialog::OnSysCommand(command, position);
+      if (command == ScMinimize && position != 0) ShowWindow(false);
+    }
+  };
+  TrayWindow dialog(kSurveyTemplate);
+  dialog.run = [](ScriptedDialog& d) {
+    DialogWindow& window = d.Window();
+    EXPECT_TRUE(window.windowFlags() & Qt::WindowMinimizeButtonHint);
+    // As the desktop reports a click on the minimise box: through the platform window.
+    window.windowHandle()->setWindowStates(Qt::WindowMinimized);
+    for (int i = 0; i < 50 && d.IsWindowVisible(); ++i) QTest::qWait(5);
+    EXPECT_FALSE(d.IsWindowVisible());
+    EXPECT_FALSE(window.isVisible());
+    d.ShowWindow(true);
+    QTest::qWait(20);
+    EXPECT_TRUE(window.isVisible());
+    EXPECT_FALSE(window.isMinimized());
+
+    ScriptedDialog inner(kConfirmTemplate);  // nested dialogs have no minimise box
+    inner.run = [](ScriptedDialog& i) {
+      EXPECT_FALSE(i.Window().windowFlags() & Qt::WindowMinimizeButtonHint);
+      i.EndDialog(IdOk);
+    };
+    inner.DoModal();
+    d.EndDialog(IdOk);
+  };
+  EXPECT_EQ(dialog.DoModal(), IdOk);
+  EXPECT_EQ(dialog.log, (std::vector<std::string>{"syscommand 61472 mouse"}));
+}
+
+TEST_F(QtDialogTest, WindowMovesAndCentresOverItsOwnerOrTheScreen) {
+  if (WindowManagerDecides()) GTEST_SKIP() << "needs the offscreen platform";
+  const auto near = [](QPoint a, QPoint b) { return (a - b).manhattanLength() <= 1; };
+  ScriptedDialog outer(kSurveyTemplate);
+  outer.run = [&](ScriptedDialog& d) {
+    DialogWindow& window = d.Window();
+    d.MoveWindow(40, 50);
+    EXPECT_EQ(window.pos(), QPoint(40, 50));
+    d.CenterWindow();
+    EXPECT_TRUE(
+        near(window.frameGeometry().center(), window.screen()->availableGeometry().center()));
+
+    ScriptedDialog inner(kConfirmTemplate);
+    inner.init = [](ScriptedDialog& i) { i.CenterWindow(); };
+    inner.run = [&](ScriptedDialog& i) {
+      EXPECT_TRUE(near(i.Window().frameGeometry().center(), window.frameGeometry().center()));
+      i.EndDialog(IdOk);
+    };
+    inner.DoModal();
+    d.EndDialog(IdOk);
+  };
+  outer.DoModal();
 }
 
 TEST_F(QtDialogTest, AnInnerHandlerCanEndTheOuterDialog) {

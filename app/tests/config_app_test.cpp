@@ -161,7 +161,7 @@ TEST(Startup, LanguageSelection) {
 TEST(Startup, WithoutLanguageOrProductFileTheBuiltInTextsAndDefaultsApply) {
   StartupFixture f;
   for (const char* name : {"QVMLu.INI", "QVMLa.INI", "vuzideza.INI"}) {
-    std::filesystem::remove(f.context.services.programPath.parent_path() / name);
+    std::filesystem::remove(f.folder.path() / name);
   }
   ASSERT_EQ(f.Start({}), StartupEnd::MainWindowRan);
   EXPECT_EQ(f.context.windowTitle, u"Ventrel Plus");

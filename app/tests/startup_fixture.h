@@ -66,10 +66,10 @@ inline constexpr char kSbcsLanguages[] =
 
 class StartupFixture {
  public:
-  StartupFixture(std::string programName = "vuzideza")
-      : programPath_(dir_.path() / programName),
+  explicit StartupFixture(const std::string& programName = "vuzideza")
+      : programPath(folder.path() / programName),
         context(AppServices{clock, *registry, library, titles, session.backend.TrayIcon(),
-                            language, programPath_}) {
+                            language, programPath}) {
     platform::window::DialogTemplate probe;
     probe.id = kProbeTemplate;
     probe.caption = u"Probe";
@@ -83,11 +83,11 @@ class StartupFixture {
   }
 
   void WriteFile(const std::string& name, const std::string& content) {
-    std::ofstream(dir_.path() / name, std::ios::binary) << content;
+    std::ofstream(folder.path() / name, std::ios::binary) << content;
   }
   void WriteProduct(const std::string& chipMode, const std::string& company = "Orvex",
                     int periodMs = 1000) {
-    WriteFile(programPath_.filename().string() + ".INI",
+    WriteFile(programPath.filename().string() + ".INI",
               "[MAIN_INFO]\nCompany_Abbrev=" + company +
                   "\nMain_Page_Update_Time_ms=" + std::to_string(periodMs) +
                   "\n[ADAPTER_INFORMATION]\nReleaseChipMode=" + chipMode + "\n");
@@ -169,20 +169,19 @@ class StartupFixture {
   platform::MemoryWindowTitles titles;
   lang::CMultiLanguage language;
   platform::window::headless::ScriptedSession session{clock};
-
- private:
-  platform::testing::TempDir dir_;
-  std::filesystem::path programPath_;
-  std::vector<std::unique_ptr<platform::WindowTitles::Claim>> liveWindows_;
-
- public:
+  platform::testing::TempDir folder;  // the program folder
+  std::filesystem::path programPath;
   AppContext context;
+
   struct Wait {
     platform::Millis duration;
     int exitFlag;  // while waiting
   };
   std::vector<Wait> waits;
   std::optional<MainWindowRun> run;  // set when the main window was made
+
+ private:
+  std::vector<std::unique_ptr<platform::WindowTitles::Claim>> liveWindows_;
 };
 
 }  // namespace app::testing

@@ -5,7 +5,7 @@
 #include <QFont>
 #include <QMenu>
 
-#include "platform/utf8/utf8.h"
+#include "platform/text/text.h"
 #include "platform/window/qt/icons.h"
 #include "platform/window/qt/qt_text.h"
 
@@ -15,7 +15,7 @@ namespace {
 // The shell's tip field holds 128 characters with the terminator.
 constexpr std::size_t kTipLength = 127;
 
-QString Tip(std::u16string_view tip) { return ToQString(utf8::CutUtf16(tip, kTipLength)); }
+QString Tip(std::u16string_view tip) { return ToQString(platform::CutUtf16(tip, kTipLength)); }
 
 }  // namespace
 

@@ -2,10 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <thread>
 #include <vector>
 
 #include "config/setting_keys.h"
 #include "platform/registry/memory_registry.h"
+#include "platform/text/text.h"
 
 namespace config {
 namespace {
@@ -32,6 +34,34 @@ TEST_F(SettingStoreTest, TreePathFollowsChipInstanceAndMode) {
 TEST_F(SettingStoreTest, AbsentReadsAsEmptyAndMinusOne) {
   EXPECT_EQ(store_.ReadSettingString(key::SSID), u"");
   EXPECT_EQ(store_.ReadSettingInt(key::Channel), -1);
+}
+
+TEST_F(SettingStoreTest, EmptyResultsAreReadAgain) {
+  const std::size_t before = registry_->reads();
+  EXPECT_EQ(store_.ReadSettingString(key::SSID), u"");
+  EXPECT_EQ(registry_->reads() - before, 2u);
+  EXPECT_EQ(store_.ReadSettingInt(key::SSID), -1);
+  EXPECT_EQ(registry_->reads() - before, 6u);
+
+  // A read that fails once is answered by the second read.
+  ASSERT_EQ(store_.WriteSetting(key::Channel, u"11"), 0);
+  registry_->FailNextReads(1);
+  EXPECT_EQ(store_.ReadSettingInt(key::Channel), 11);
+}
+
+TEST_F(SettingStoreTest, TwoThreadsUseTheStoreAtOnce) {
+  // The supplicant thread re-applies settings while the user-interface thread reads them.
+  auto writer = [this](std::u16string_view key, int rounds) {
+    for (int i = 0; i < rounds; ++i) {
+      EXPECT_EQ(store_.WriteSetting(key, platform::Format(u"%d", i)), 0);
+      EXPECT_GE(store_.ReadSettingInt(key), 0);
+    }
+  };
+  std::thread supplicant(writer, key::AuthenticationMode, 500);
+  writer(key::Channel, 500);
+  supplicant.join();
+  EXPECT_EQ(store_.ReadSettingInt(key::AuthenticationMode), 499);
+  EXPECT_EQ(store_.ReadSettingInt(key::Channel), 499);
 }
 
 TEST_F(SettingStoreTest, NumbersConvertLikeAtoi) {

@@ -19,6 +19,8 @@ class DialogView {
   virtual ~DialogView() = default;
   virtual void ControlChanged(int id) = 0;  // the state of control `id` changed
   virtual void WindowChanged() = 0;         // caption, visibility, position, icon changed
+  virtual void Center() {}                  // centre the window on the screen
+  virtual void Raise() {}                   // bring the window to the foreground
 };
 
 // Mouse events of the tray icon, as the shell reports them.
@@ -65,6 +67,11 @@ class Backend {
   virtual void TimersChanged(Dialog& dialog) = 0;
   // Queues OnCommand(command, Menu) for `dialog`, delivered by the innermost running loop.
   virtual void Post(Dialog& dialog, int command) = 0;
+  // EndDialog was called on an open dialog: a loop that waits for events must wake up and
+  // return from RunModal once the current handler has returned.
+  virtual void DialogEnded(Dialog& /*dialog*/) {}
+  // The dialog has left the open list (after OnDestroy): drop whatever is queued for it.
+  virtual void DialogClosed(Dialog& /*dialog*/) {}
 
   // Dialogs currently open, outermost first.
   const std::vector<Dialog*>& OpenDialogs() const { return open_; }
@@ -72,12 +79,21 @@ class Backend {
  protected:
   // For backends: keep the open-dialog list and let views attach.
   static void AttachView(Dialog& dialog, std::unique_ptr<DialogView> view);
+  // True once EndDialog was called: RunModal returns when this holds.
+  static bool EndRequested(const Dialog& dialog);
   std::vector<Dialog*> open_;
   friend class Dialog;
 };
 
 // The backend every Dialog uses. The program sets it once at start; tests set their own.
+// Using a Dialog without a backend set is a programming error: CurrentBackend throws
+// std::logic_error.
 Backend& CurrentBackend();
 void SetCurrentBackend(Backend* backend);
+
+// Where open dialogs announce their captions so that other processes can find them by title.
+// Null (the default) announces nothing, which keeps tests from touching the shared lock folder.
+void SetWindowTitles(platform::WindowTitles* titles);
+platform::WindowTitles* CurrentWindowTitles();
 
 }  // namespace platform::window

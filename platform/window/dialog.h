@@ -14,6 +14,7 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/process/process.h"
 #include "platform/window/dialog_template.h"
 
 namespace platform::window {
@@ -167,16 +168,20 @@ class Dialog {
   MessageResult MessageBox(std::u16string_view text, std::u16string_view caption,
                            MessageButtons buttons, MessageIcon icon);
 
-  // ---- what a user does; each acts only on an enabled, visible control and sends the
-  // notification the platform would send. Backends and the automation mode drive dialogs
-  // through these.
+  // ---- what a user does; each acts only on an enabled, visible control of a shown, open
+  // dialog and sends the notification the platform would send. Backends and the automation
+  // mode drive dialogs through these.
   void UserClick(int id);                          // button, check box (toggles), radio (checks)
   void UserSelect(int id, int index);              // combo entry or list row (click)
   void UserDoubleClick(int id, int row);           // list row
   void UserType(int id, std::u16string_view text); // replaces the text, cut to the limit
   void UserScroll(int id, int position);           // track bar
   void UserKey(int virtualKey);                    // Enter 13, Escape 27
+  // The close and minimise boxes send OnSysCommand with the cursor's screen position packed
+  // as the platform packs it (x in the low 16 bits, y in the high ones), which is never 0: a
+  // position of 0 means the command came from the keyboard.
   void UserClose();                                // the close box
+  void UserMinimize();                             // the minimise box
 
   // ---- state for backends and tests
   const ControlState* Control(int id) const;
@@ -189,6 +194,11 @@ class Dialog {
  private:
   ControlState* Find(int id);
   void Changed(int id);  // tells the view that a control changed
+  void AnnounceCaption();
+  bool Reachable() const;  // the user can reach the window: open, not ending, shown
+  int TitleBarPosition() const;  // where the mouse is when it clicks a box of the title bar
+  bool Actionable(const ControlState* c) const;
+  void CheckInGroup(int id);  // a radio checks itself and clears the rest of its group
 
   int templateId_;
   std::vector<ControlState> controls_;
@@ -200,6 +210,8 @@ class Dialog {
   std::optional<int> result_;
   std::map<int, std::chrono::milliseconds> timers_;
   std::unique_ptr<DialogView> view_;
+  Backend* backend_ = nullptr;  // the backend that runs the dialog while it is open
+  std::unique_ptr<platform::WindowTitles::Claim> titleClaim_;
   friend class Backend;
 };
 

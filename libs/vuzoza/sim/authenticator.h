@@ -1,0 +1,57 @@
+#pragma once
+// The access point's side of 802.1X / WPA key negotiation, one instance per association of a
+// WPA-family network. The world hands it the station's EAPOL frames and the keys the station
+// installs through raw requests, and passes traffic only once it reports the keys established.
+// The real 4-way and group handshake engine plugs in through AuthenticatorFactory.
+
+#include <functional>
+#include <memory>
+#include <optional>
+#include <span>
+
+#include "libs/vuzoza/sim/elements.h"
+#include "libs/vuzoza/sim/scenario.h"
+
+namespace vuzoza {
+
+struct AuthenticatorContext {
+  const NetworkSpec* network = nullptr;  // lives as long as the world
+  Mac accessPoint{};
+  Mac station{};
+  WpaFamily family = WpaFamily::Rsn;
+  Cipher pairwise = Cipher::Ccmp;
+  Cipher group = Cipher::Ccmp;
+  Bytes stationElement;  // the WPA or RSN element of the station's association request
+  Bytes accessPointElement;  // the same family's element of the access point's beacon
+  std::function<std::int64_t()> nowMs;  // the program's clock, for retransmission timers
+};
+
+// A key the station installed in its driver for this association.
+struct InstalledKey {
+  bool pairwise = false;
+  int index = 0;
+  Bytes key;
+};
+
+class Authenticator {
+ public:
+  virtual ~Authenticator() = default;
+  virtual void OnFrameFromStation(std::span<const std::uint8_t> frame) = 0;
+  // The next EAPOL frame the access point sends to the station, if one is waiting.
+  virtual std::optional<Bytes> TakeFrameToStation() = 0;
+  virtual void OnKeyInstalled(const InstalledKey& key) = 0;
+  // True once both sides hold the same pairwise and group keys: traffic may pass.
+  virtual bool KeysEstablished() const = 0;
+};
+
+using AuthenticatorFactory = std::function<std::unique_ptr<Authenticator>(const AuthenticatorContext&)>;
+
+// Stand-in until the handshake engine is plugged in: it sends nothing, ignores the station's
+// frames, and counts the keys as established once the station installed a pairwise key and a
+// group key of the negotiated ciphers' lengths (TKIP 32 bytes, CCMP 16). It cannot tell a
+// wrong key of the right length from the right one.
+std::unique_ptr<Authenticator> CreateStubAuthenticator(const AuthenticatorContext& context);
+
+std::size_t KeyLength(Cipher cipher);
+
+}  // namespace vuzoza

@@ -1,0 +1,122 @@
+#pragma once
+// The simulated world as a scenario describes it: adapters, the networks on the air, the stations
+// that try to join our soft access point, and the fault knobs. Plain data; the behaviour lives in
+// World. Times are milliseconds of the program's clock since the world started.
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace vuzoza {
+
+using Mac = std::array<std::uint8_t, 6>;
+using Bytes = std::vector<std::uint8_t>;
+
+enum class Bands { Band24, Band5, Both };
+
+// Faults of one adapter.
+struct AdapterFaults {
+  std::vector<std::string> failingQueries;  // export names answering -1
+  std::vector<std::string> refusedSetters;  // export names answering -1
+  std::optional<std::int64_t> vanishAtMs;   // the adapter disappears ...
+  std::int64_t vanishForMs = 0;             // ... and comes back this much later (0: never)
+  std::optional<std::int64_t> silentFromMs; // the driver stops answering from then on
+};
+
+struct AdapterSpec {
+  std::string name;         // the name the library opens it by
+  std::string description;
+  std::string instance;     // four decimal digits
+  std::string hardwareId;
+  Mac mac{};
+  bool wireless = true;     // false: another network adapter, only offered for bridging
+  int chip = 1;             // 1 to 5
+  Bands bands = Bands::Band24;
+  std::vector<std::uint8_t> channels24;
+  std::vector<std::uint8_t> channels5;
+  Bytes rates;              // up to 16 rate codes, bit 7 = basic
+  int adhocRateMode = 1;    // 0 only 802.11b rates, 1 all, 2 all but 802.11b
+  int region = 0;
+  std::uint32_t driverVersion = 0;
+  bool answers = true;      // false: the driver never answers
+  AdapterFaults faults;
+};
+
+enum class Security { Open, Wep, WpaPsk, Wpa2Psk, WpaWpa2Psk, WpaEap, Wpa2Eap };
+
+// Cipher suite types as they appear in WPA and RSN elements.
+enum class Cipher : std::uint8_t { Tkip = 2, Ccmp = 4 };
+
+struct EapUser {
+  std::string identity;
+  std::string password;
+};
+
+// Signal strength at a moment; the world interpolates between points and adds a slow swing.
+struct SignalPoint {
+  std::int64_t atMs = 0;
+  int dbm = -60;
+};
+
+struct NetworkSpec {
+  Mac bssid{};
+  Bytes ssid;               // the real SSID, 0 to 32 bytes of any value
+  bool hidden = false;      // beacons carry an empty SSID
+  int channel = 1;
+  bool adhoc = false;
+  int phyType = 3;          // 802.11 physical type in use: 1 DS, 2 OFDM 5 GHz, 3 OFDM 2.4 GHz
+  Security security = Security::Open;
+  std::vector<Cipher> pairwise;  // WPA family; empty for open and WEP
+  Cipher group = Cipher::Tkip;
+  std::array<Bytes, 4> wepKeys;  // WEP: keys by index (5 or 13 bytes)
+  int wepKeyIndex = 0;           // WEP: the key index the access point transmits with
+  std::string passphrase;        // WPA pre-shared key networks
+  std::vector<EapUser> users;    // enterprise networks
+  std::vector<SignalPoint> signal;  // at least one point
+  int signalSwing = 2;           // dB of slow up-and-down around the track
+  Bytes rates;                   // rate codes offered, bit 7 = basic
+};
+
+// A station that tries to join our soft access point.
+struct StationSpec {
+  Mac mac{};
+  std::int64_t joinAfterMs = 0;      // after the access point came up
+  std::optional<std::int64_t> leaveAfterMs;
+  std::optional<Bytes> ssid;         // the SSID it looks for; none: ours, whatever it is
+  std::optional<Bytes> wepKey;       // the key it knows; none: our default key
+};
+
+enum class WzcState { Stopped, Running, Absent };
+
+struct Scenario {
+  std::vector<AdapterSpec> adapters;
+  std::vector<NetworkSpec> networks;
+  std::vector<StationSpec> stations;
+  WzcState wzc = WzcState::Stopped;
+  bool pnpWait = false;  // the driver asks for the start-up wait before PCI adapters are opened
+};
+
+struct ParseResult {
+  std::optional<Scenario> scenario;
+  std::string error;  // set when scenario is empty
+};
+
+// Parses scenario JSON. Never throws; errors name the offending field.
+ParseResult ParseScenario(std::string_view json);
+
+// The built-in world used when no scenario file is named.
+std::string_view DefaultScenarioJson();
+
+// Reads the scenario named by $VUZOZA_SCENARIO, or the default one. A file that cannot be read
+// or parsed gives an error naming the file, and an empty world.
+struct LoadResult {
+  Scenario scenario;
+  std::string error;
+};
+LoadResult LoadScenarioFromEnvironment();
+LoadResult LoadScenarioFile(const std::string& path);
+
+}  // namespace vuzoza

@@ -18,6 +18,8 @@ namespace {
 constexpr std::u16string_view kExitRequestValue = u"VUZOzaExit";
 constexpr std::u16string_view kWakeUpRequestValue = u"VUZOzaWakeUp";
 constexpr std::u16string_view kOwnClientRunValue = u"OrvexClientRun";
+// The operating mode chosen last, "0" or "1".
+constexpr std::u16string_view kStoredModeValue = u"VUZidezaOperationMode";
 
 constexpr std::u16string_view kGeneralChip = u"GENERAL";
 constexpr int kEnterKey = 13;
@@ -27,6 +29,8 @@ constexpr unsigned kSysCommandIgnored = 0x0010;
 constexpr int kOffScreen = 30000;
 constexpr int kDefaultRefreshPeriodMs = 1000;
 constexpr int kAnimationFrames = 3;
+// The driver needs a moment after a change of operating mode.
+constexpr platform::Millis kModeSwitchSettle{1000};
 
 std::vector<std::u16string> HardwareIds(const app::ProductConfig& product) {
   return {product.matchingDeviceIds.begin(), product.matchingDeviceIds.end()};
@@ -424,6 +428,10 @@ void CMainPageDlg::OnCommand(int id, CommandCode code) {
     OnModeSelected();
     return;
   }
+  if (code == CommandCode::Clicked && id == id::RefreshButton) {
+    OnRefresh();
+    return;
+  }
   Dialog::OnCommand(id, code);
 }
 
@@ -479,7 +487,76 @@ void CMainPageDlg::AdapterInstanceChanged(std::string_view instance) {
 }
 
 void CMainPageDlg::AdapterOpened() {
-  // filled in with the mode switching: impose the stored mode, restore, tray icon and menu
+  adapter::AdapterLibrary& driver = services_.driver;
+  adapter::AdapterHandle& handle = services_.adapter.handle;
+  config::SettingStore& store = services_.store;
+
+  modeBoxAllowed_ = 0;
+  trayIconIndex_ = tray_index::NotConnected;
+  // The stored mode comes from the registry: anything but the two modes counts as station, so
+  // no meaningless mode is ever pushed to the driver.
+  int storedMode = store.ReadAppNumber(store.ChipValue(kStoredModeValue), config::kStationMode);
+  if (storedMode != config::kAccessPointMode) storedMode = config::kStationMode;
+
+  if (services_.product.enableAccessPoint == 1) {
+    std::int32_t current = driver.QueryWL_OperationMode_STA_AP(handle);
+    if (current != storedMode) {
+      (void)driver.SetWL_OperationMode_STA_AP(handle, storedMode);
+      current = storedMode;
+      services_.clock.Sleep(kModeSwitchSettle);
+    }
+    switch (current) {
+      case config::kStationMode:
+        store.SetOperationMode(config::kStationMode);
+        trayIconIndex_ = tray_index::NotConnected;
+        modeBoxAllowed_ = 1;
+        break;
+      case config::kAccessPointMode:
+        store.SetOperationMode(config::kAccessPointMode);
+        trayIconIndex_ = tray_index::AccessPoint;
+        modeBoxAllowed_ = 1;
+        break;
+      default:
+        store.SetOperationMode(config::kStationMode);
+        trayIconIndex_ = tray_index::NotConnected;
+        break;
+    }
+    SetWindowTexts();
+  }
+  ShowTrayIcon(trayIconIndex_);
+
+  scanPending_ = 0;
+  scanWaitTicks_ = 0;
+  if (OperationMode() == config::kStationMode) OnRefresh();
+  Show(id::ModeLabel, modeBoxAllowed_ == 1);
+  Show(id::ModeBox, modeBoxAllowed_ == 1);
+
+  wzcState_ = -1;
+  CheckWzcStatus();
+  if (wzcState_ == 1) {
+    ShowTrayIcon(tray_index::Wzc);
+  } else {
+    RestoreStoredConfiguration();
+  }
+
+  if (OperationMode() == config::kAccessPointMode) {
+    RefreshApPanel();
+    StartBridgeProgram();
+    Show(id::PanelButton, true);
+    Enable(id::PanelButton, true);
+    Enable(id::RefreshButton, false);
+  }
+  if (services_.product.blueToothSupport != 0) StartBluetoothUtility();
+
+  services_.tray.SetMenuText(1, Text(texts::MP_Small_Icon_Item_1));
+  SetWzcMenuText();
+  services_.tray.SetMenuText(3, Text(texts::MP_Small_Icon_Item_2));
+  // Brings the icon back after the adapter had vanished.
+  services_.tray.AddIcon(icon::Tray[trayIconIndex_]);
+
+  idleRate_ = 0;
+  totalSent_ = totalReceived_ = 0;
+  lastSent_ = lastReceived_ = 0;
 }
 
 // ---------------------------------------------------------------- helpers
@@ -523,6 +600,7 @@ void CMainPageDlg::CheckWzcStatus() {
 void CMainPageDlg::RefreshLinkStatus() {}         // filled in with the link display
 void CMainPageDlg::ResetSignalAverages() {}       // filled in with the link display
 void CMainPageDlg::RefreshCurrentNetwork() {}     // filled in with the current network panel
+void CMainPageDlg::OnRefresh() {}                 // filled in with the site survey
 void CMainPageDlg::StartSiteSurvey() {}           // filled in with the site survey
 void CMainPageDlg::RetrieveSurveyResults() {}     // filled in with the site survey
 void CMainPageDlg::FillNetworkList() {}           // filled in with the site survey

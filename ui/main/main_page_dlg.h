@@ -60,6 +60,7 @@ class CMainPageDlg : public platform::window::Dialog,
   void RefreshLinkStatus();
   void ResetSignalAverages();
   void RefreshCurrentNetwork();
+  void OnRefresh();  // the "Refresh" button: starts a scan
   void StartSiteSurvey();
   void RetrieveSurveyResults();
   void FillNetworkList();

@@ -4,6 +4,7 @@
 // polling of the adapter.
 
 #include <array>
+#include <chrono>
 #include <cstdint>
 #include <string_view>
 #include <vector>
@@ -106,6 +107,10 @@ class CMainPageDlg : public platform::window::Dialog,
   void PollAccessPoint();
   void PollStation();
   void Exit();
+  void OpenUtilityWindow();  // tray command "Open Utility Window"
+  void ShowUtilityWindow();  // centred, shown and in front
+  void SwitchWzc();          // tray command handing the adapter to or from the system's service
+  std::chrono::milliseconds RefreshPeriod() const;
 
   void RestoreStoredConfiguration();
   void ShowTrayIcon(int index);  // index and previous index; changes the picture

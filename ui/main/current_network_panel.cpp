@@ -7,12 +7,12 @@
 #include "config/setting_keys.h"
 #include "lang/texts.h"
 #include "platform/text/text.h"
-#include "ui/main/station_panel_ids.h"
+#include "ui/main/main_page_ids.h"
 
 namespace ui {
 namespace {
 
-namespace id = station_panel::id;
+namespace id = main_page::id;
 namespace texts = lang::texts;
 
 constexpr int kSsidShown = 32;

@@ -6,12 +6,12 @@
 #include "config/text_conversions.h"
 #include "lang/texts.h"
 #include "platform/text/text.h"
-#include "ui/main/station_panel_ids.h"
+#include "ui/main/main_page_ids.h"
 
 namespace ui {
 namespace {
 
-namespace id = station_panel::id;
+namespace id = main_page::id;
 namespace texts = lang::texts;
 
 // Fixed bounds of the list's strength column, whatever the product file says for the bars.
@@ -109,7 +109,7 @@ void LinkStatusView::RefreshLinkStatus(bool scanPending) {
     }
   } else if (connectState == 1) {
     services_.wasDisconnected.store(1);
-    trayIconIndex_ = kTrayNotConnected;
+    trayIconIndex_ = main_page::tray_index::NotConnected;
     qualityShown = false;
     if (networkType == kAdHoc) {
       status = language.LoadLangString(texts::MP_STA_Link_Status_In_Ad_Hoc);
@@ -190,13 +190,13 @@ void LinkStatusView::AnimateTray(bool connected) {
     const std::uint32_t idleLimit =
         lastSent_ + static_cast<std::uint32_t>(services_.product.txRateShowMaxLimit);
     if (currentSent_ <= idleLimit) idleRate_ = 1;
-    if (trayIconIndex_ == kTrayNotConnected || currentTraffic_ != lastTraffic_) {
+    if (trayIconIndex_ == main_page::tray_index::NotConnected || currentTraffic_ != lastTraffic_) {
       trayIconIndex_ = trayIconIndex_ == kTrayConnectedA ? kTrayConnectedB : kTrayConnectedA;
       lastTraffic_ = currentTraffic_;
       lastSent_ = currentSent_;
     }
   } else {
-    trayIconIndex_ = kTrayNotConnected;
+    trayIconIndex_ = main_page::tray_index::NotConnected;
   }
   if (trayIconIndex_ != previousTrayIconIndex_) {
     if (services_.showTrayIcon) services_.showTrayIcon(trayIconIndex_);

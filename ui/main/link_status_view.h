@@ -9,6 +9,7 @@
 #include <string>
 
 #include "platform/window/dialog.h"
+#include "ui/main/main_page_ids.h"
 #include "ui/main/station_panel_services.h"
 
 namespace ui {
@@ -21,10 +22,9 @@ class LinkStatusView {
  public:
   static constexpr int kRingSize = 6;
   static constexpr int kMaxConnectingDots = 18;
-  // Tray icon indexes.
+  // Tray icon indexes of a connected link: the two pictures of the traffic animation.
   static constexpr int kTrayConnectedA = 0;
   static constexpr int kTrayConnectedB = 1;
-  static constexpr int kTrayNotConnected = 2;
 
   LinkStatusView(platform::window::Dialog& dialog, const StationPanelServices& services);
 
@@ -62,8 +62,8 @@ class LinkStatusView {
   StationPanelServices services_;
 
   int connectingDots_ = 0;
-  int trayIconIndex_ = kTrayNotConnected;
-  int previousTrayIconIndex_ = kTrayNotConnected;
+  int trayIconIndex_ = main_page::tray_index::NotConnected;
+  int previousTrayIconIndex_ = main_page::tray_index::NotConnected;
   // Frame counters for the tray animation and the idle-rate flag.
   std::uint64_t currentTraffic_ = 0, lastTraffic_ = 0;
   std::uint32_t currentSent_ = 0, lastSent_ = 0;

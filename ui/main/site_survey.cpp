@@ -5,12 +5,12 @@
 #include "lang/texts.h"
 #include "platform/text/text.h"
 #include "ui/main/link_status_view.h"
-#include "ui/main/station_panel_ids.h"
+#include "ui/main/main_page_ids.h"
 
 namespace ui {
 namespace {
 
-namespace id = station_panel::id;
+namespace id = main_page::id;
 namespace texts = lang::texts;
 
 constexpr int kPanelCurrentNetwork = 0;

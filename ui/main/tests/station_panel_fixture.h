@@ -1,6 +1,6 @@
 #pragma once
-// A small dialog with the main window's station controls on the headless backend, a recording
-// adapter library, an in-memory setting store and the built-in texts.
+// The main window's template on the headless backend, a recording adapter library, an in-memory
+// setting store and the built-in texts.
 
 #include <gtest/gtest.h>
 
@@ -14,46 +14,22 @@
 #include "platform/clock/clock.h"
 #include "platform/registry/memory_registry.h"
 #include "platform/window/headless/scripted_driver.h"
-#include "ui/main/station_panel_ids.h"
+#include "ui/main/main_page_ids.h"
+#include "ui/main/main_page_template.h"
 #include "ui/main/station_panel_services.h"
 
 namespace ui::testing {
 
-namespace id = station_panel::id;
+namespace id = main_page::id;
 using platform::window::Dialog;
 
-inline constexpr int kPanelTemplate = 9560;
-
-inline void RegisterPanelTemplate() {
-  using platform::window::ControlKind;
-  platform::window::DialogTemplate t;
-  t.id = kPanelTemplate;
-  t.caption = u"Station panels";
-  auto add = [&](int controlId, ControlKind kind) {
-    platform::window::ControlTemplate c;
-    c.id = controlId;
-    c.kind = kind;
-    t.controls.push_back(c);
-  };
-  add(id::ModeBox, ControlKind::DropDownList);
-  add(id::ListTitle, ControlKind::Label);
-  add(id::List, ControlKind::ListView);
-  add(id::RefreshButton, ControlKind::Button);
-  add(id::PanelButton, ControlKind::Button);
-  for (int c = id::PanelValue1; c <= id::PanelValue5; ++c) add(c, ControlKind::Label);
-  for (int c = id::LinkStatusText; c <= id::RxFrameText; ++c) add(c, ControlKind::Label);
-  for (int c : {id::SignalLabel, id::QualityLabel, id::TxFrameLabel, id::RxFrameLabel}) {
-    add(c, ControlKind::Label);
-  }
-  add(id::SignalBar, ControlKind::ProgressBar);
-  add(id::QualityBar, ControlKind::ProgressBar);
-  platform::window::TemplateRegistry::Instance().Add(t);
-}
+// The main window's own template: the panels act on its controls.
+inline constexpr int kPanelTemplate = main_page::kTemplateId;
 
 class StationPanelTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    RegisterPanelTemplate();
+    main_page::RegisterMainPageTemplate();
     store.SetAdapterInstance("0007");
   }
 

@@ -1,0 +1,142 @@
+#pragma once
+// The main window: adapter box, mode box, network or station list, information panel and link
+// area. It lives hidden behind the tray icon for the whole run; one refresh timer drives all
+// polling of the adapter.
+
+#include <array>
+#include <cstdint>
+#include <string_view>
+#include <vector>
+
+#include "adapter/adapter_discovery.h"
+#include "platform/window/dialog.h"
+#include "ui/main/main_page_ids.h"
+#include "ui/main/main_window_services.h"
+
+namespace ui {
+
+class CMainPageDlg : public platform::window::Dialog,
+                     private adapter::AdapterBox,
+                     private adapter::AdapterSelectionHandler {
+ public:
+  static constexpr std::size_t kSurveyBufferSize = 12004;
+  static constexpr int kRingSize = 6;
+  static constexpr int kApTicksPerStationRefresh = 5;
+
+  enum class ListLayout { Station, AccessPoint };
+  enum class PanelMode { CurrentNetwork = 0, SelectedNetwork = 1, AccessPointSetting = 2 };
+
+  CMainPageDlg(MainWindowServices& services, DelayedServiceChoice delayedService = {});
+  ~CMainPageDlg() override;
+
+  // ---- events
+  bool OnInitDialog() override;
+  void OnTimer(int timerId) override;
+  void OnCommand(int id, platform::window::CommandCode code) override;
+  void OnSysCommand(unsigned command, int position) override;
+  bool PreTranslateKey(int virtualKey) override;
+  void OnTaskbarCreated() override;
+  void OnDestroy() override;
+
+  // ---- layout and texts, also used by the mode switch and the list handlers
+  void SetWindowTexts();
+  void SetPanelLabels(PanelMode mode);
+  void SetListLayout(ListLayout layout);
+  void SetLinkAreaLayout(ListLayout layout);
+
+  // ---- state for the panels that build on the window, and for tests
+  bool AdapterOpen() const { return discovery_.AdapterOpen(); }
+  const adapter::AdapterDiscovery& Discovery() const { return discovery_; }
+  int WzcState() const { return wzcState_; }
+  int TrayIconIndex() const { return trayIconIndex_; }
+  int AnimationFrame() const { return animationFrame_; }
+  bool ScanPending() const { return scanPending_ != 0; }
+  bool SelectedView() const { return selectedView_ != 0; }
+  bool ModeBoxAllowed() const { return modeBoxAllowed_ != 0; }
+  const std::vector<std::uint8_t>& SurveyBuffer() const { return surveyBuffer_; }
+
+ protected:
+  // ---- operations of the panels that build on this window
+  void RefreshLinkStatus();
+  void ResetSignalAverages();
+  void RefreshCurrentNetwork();
+  void OnRefresh();  // the "Refresh" button: starts a scan
+  void StartSiteSurvey();
+  void RetrieveSurveyResults();
+  void FillNetworkList();
+  void SetScanState(bool enabled);
+  void ShowSelectedNetwork();
+  void ConnectToSelectedNetwork();
+  void OnModeSelected();
+  void CheckWzcStatus();
+  void RefreshApPanel();
+  void RefreshStationList();
+  void StartBridgeProgram();
+  void StartBluetoothUtility();
+  void StopSupplicant();
+
+  // Scan state, set by the survey when it starts a scan.
+  int scanPending_ = 0;
+  int scanWaitTicks_ = 0;
+  // The panel shows a selected list entry for a few ticks.
+  int selectedView_ = 0;
+  int selectedViewTicks_ = 0;
+
+ private:
+  // adapter::AdapterBox: control 1181
+  void ResetAdapterBox() override;
+  void AddAdapterBoxItem(std::u16string_view text) override;
+  void SelectAdapterBoxItem(int index) override;
+  int AdapterBoxSelection() const override;
+  // adapter::AdapterSelectionHandler
+  void AdapterInstanceChanged(std::string_view instance) override;
+  void AdapterOpened() override;
+
+  // The work of one tick, without the base handling that follows it.
+  void TickWork(int timerId);
+  // True when a request of a second instance ended the tick.
+  bool HandleInstanceRequests();
+  void HandleDelayedServiceChoice();
+  // True when the tick goes on after looking for an adapter.
+  bool PollForAdapter();
+  void AdapterVanished();
+  // True when the tick goes on after the hand-over check.
+  bool FollowWzcState();
+  void AdvanceAnimation();
+  void PollAccessPoint();
+  void PollStation();
+  void Exit();
+
+  void RestoreStoredConfiguration();
+  void ShowTrayIcon(int index);  // index and previous index; changes the picture
+  void SetWzcMenuText();
+  void TerminateBluetoothUtility();
+  int OperationMode() const { return services_.store.OperationMode(); }
+  std::u16string Text(const lang::TextKey& key) const;
+
+  MainWindowServices& services_;
+  adapter::AdapterDiscovery discovery_;
+
+  int timerId_ = 0;
+  int connectingDots_ = 0;
+  int trayIconIndex_ = main_page::tray_index::NotConnected;
+  int previousTrayIconIndex_ = main_page::tray_index::NotConnected;
+  int animationFrame_ = 0;
+  // Traffic totals and the counts of the last tick, for the tray animation and the rate display.
+  std::uint64_t totalSent_ = 0, totalReceived_ = 0;
+  std::uint32_t lastSent_ = 0, lastReceived_ = 0;
+  int idleRate_ = 0;
+  std::array<int, kRingSize> qualityRing_{};
+  std::array<int, kRingSize> signalRing_{};
+  int ringIndex_ = 0;
+  int sampleCount_ = 0;
+  int apTicks_ = 0;
+  std::vector<std::uint8_t> surveyBuffer_;
+  int columnCount_ = 0;
+  int wzcState_ = -1;
+  int modeBoxAllowed_ = 0;
+  DelayedServiceChoice delayedService_;
+  int delayTickCounter_ = 0;
+};
+
+}  // namespace ui

@@ -201,6 +201,15 @@ TEST_F(LinkStatusViewTest, ConnectingDotsRunInACycleOfNineteen) {
     NotConnected();
     view.RefreshLinkStatus(false);
     EXPECT_EQ(d.GetText(id::LinkStatusText), connecting(0));
+
+    // So does the window when it finds an adapter again.
+    view.RefreshLinkStatus(false);
+    view.ClearConnectingDots();
+    view.RefreshLinkStatus(false);
+    EXPECT_EQ(d.GetText(id::LinkStatusText), connecting(0));
+
+    view.ShowDisconnecting();
+    EXPECT_EQ(d.GetText(id::LinkStatusText), u"Disconnecting...");
   });
 }
 

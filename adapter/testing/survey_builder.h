@@ -11,7 +11,7 @@
 
 namespace adapter::testing {
 
-struct SurveyEntrySpec {
+struct SurveyEntryFields {
   std::array<std::uint8_t, VZ_MAC_SIZE> bssid{0x02, 0x5A, 0xA0, 0x00, 0x00, 0x01};
   std::string ssid;
   std::uint32_t privacy = 0;
@@ -27,31 +27,31 @@ inline void PutU32(std::vector<std::uint8_t>& bytes, std::size_t at, std::uint32
 }
 
 // One entry: the fixed part, the elements, padded to a multiple of four bytes.
-inline std::vector<std::uint8_t> SurveyEntryBytes(const SurveyEntrySpec& spec) {
-  const std::size_t unpadded = VZ_SURVEY_ENTRY_FIXED_SIZE + spec.elements.size();
+inline std::vector<std::uint8_t> SurveyEntryBytes(const SurveyEntryFields& fields) {
+  const std::size_t unpadded = VZ_SURVEY_ENTRY_FIXED_SIZE + fields.elements.size();
   std::vector<std::uint8_t> e((unpadded + 3) / 4 * 4, 0);
   PutU32(e, 0, static_cast<std::uint32_t>(e.size()));
-  std::copy(spec.bssid.begin(), spec.bssid.end(), e.begin() + 4);
-  const std::size_t ssidLength = std::min<std::size_t>(spec.ssid.size(), 32);
+  std::copy(fields.bssid.begin(), fields.bssid.end(), e.begin() + 4);
+  const std::size_t ssidLength = std::min<std::size_t>(fields.ssid.size(), 32);
   PutU32(e, 12, static_cast<std::uint32_t>(ssidLength));
-  std::copy_n(spec.ssid.begin(), ssidLength, e.begin() + 16);
-  PutU32(e, 48, spec.privacy);
-  PutU32(e, 52, static_cast<std::uint32_t>(spec.signalDbm));
-  PutU32(e, 56, spec.networkTypeInUse);
+  std::copy_n(fields.ssid.begin(), ssidLength, e.begin() + 16);
+  PutU32(e, 48, fields.privacy);
+  PutU32(e, 52, static_cast<std::uint32_t>(fields.signalDbm));
+  PutU32(e, 56, fields.networkTypeInUse);
   PutU32(e, 60, 32);
-  PutU32(e, 72, spec.frequencyKhz);
-  PutU32(e, 92, spec.infrastructureMode);
-  PutU32(e, 112, static_cast<std::uint32_t>(12 + spec.elements.size()));
-  std::copy(spec.elements.begin(), spec.elements.end(), e.begin() + VZ_SURVEY_ENTRY_FIXED_SIZE);
+  PutU32(e, 72, fields.frequencyKhz);
+  PutU32(e, 92, fields.infrastructureMode);
+  PutU32(e, 112, static_cast<std::uint32_t>(12 + fields.elements.size()));
+  std::copy(fields.elements.begin(), fields.elements.end(), e.begin() + VZ_SURVEY_ENTRY_FIXED_SIZE);
   return e;
 }
 
 // The count, then the entries back to back; exactly as long as that.
-inline std::vector<std::uint8_t> SurveyBufferBytes(const std::vector<SurveyEntrySpec>& entries) {
+inline std::vector<std::uint8_t> SurveyBufferBytes(const std::vector<SurveyEntryFields>& entries) {
   std::vector<std::uint8_t> buffer(4, 0);
   PutU32(buffer, 0, static_cast<std::uint32_t>(entries.size()));
-  for (const SurveyEntrySpec& spec : entries) {
-    const std::vector<std::uint8_t> e = SurveyEntryBytes(spec);
+  for (const SurveyEntryFields& fields : entries) {
+    const std::vector<std::uint8_t> e = SurveyEntryBytes(fields);
     buffer.insert(buffer.end(), e.begin(), e.end());
   }
   return buffer;

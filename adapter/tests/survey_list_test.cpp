@@ -16,19 +16,19 @@ namespace {
 
 using testing::PutU32;
 using testing::SurveyBufferBytes;
-using testing::SurveyEntrySpec;
+using testing::SurveyEntryFields;
 
 std::string Text(std::span<const std::uint8_t> bytes) { return {bytes.begin(), bytes.end()}; }
 
-SurveyEntrySpec Named(std::string ssid, std::uint8_t last) {
-  SurveyEntrySpec spec;
-  spec.ssid = std::move(ssid);
-  spec.bssid[5] = last;
-  return spec;
+SurveyEntryFields Named(std::string ssid, std::uint8_t last) {
+  SurveyEntryFields fields;
+  fields.ssid = std::move(ssid);
+  fields.bssid[5] = last;
+  return fields;
 }
 
 TEST(SurveyListTest, ReadsEveryFieldInDriverOrder) {
-  SurveyEntrySpec wpa2;
+  SurveyEntryFields wpa2;
   wpa2.bssid = {0x02, 0x5A, 0xA0, 0x00, 0x00, 0x05};
   wpa2.ssid = "Home-WPA2";
   wpa2.privacy = 1;
@@ -37,7 +37,7 @@ TEST(SurveyListTest, ReadsEveryFieldInDriverOrder) {
   wpa2.frequencyKhz = 2'452'000;
   wpa2.infrastructureMode = 1;
   wpa2.elements = {0x30, 0x02, 0x01, 0x00, 0xDD, 0x00, 0x07};  // 7 bytes: padded to 136
-  SurveyEntrySpec adhoc = Named("", 8);
+  SurveyEntryFields adhoc = Named("", 8);
   adhoc.infrastructureMode = 0;
   adhoc.signalDbm = -65;
   const std::vector<std::uint8_t> buffer = SurveyBufferBytes({wpa2, adhoc});
@@ -126,9 +126,9 @@ TEST(SurveyListTest, MalformedBuffersStopOrClampWithinTheBytes) {
          return b;
        }, {std::string(32, 's')}},
       {"buffer of 12004 bytes filled with entries", [] {
-         std::vector<SurveyEntrySpec> specs;
-         for (int i = 0; i < 93; ++i) specs.push_back(Named("N", static_cast<std::uint8_t>(i)));
-         auto b = SurveyBufferBytes(specs);  // 4 + 93 * 128 = 11908 bytes
+         std::vector<SurveyEntryFields> networks;
+         for (int i = 0; i < 93; ++i) networks.push_back(Named("N", static_cast<std::uint8_t>(i)));
+         auto b = SurveyBufferBytes(networks);  // 4 + 93 * 128 = 11908 bytes
          PutU32(b, 0, 94);
          b.resize(VZ_SURVEY_BUFFER_SIZE, 0xFF);  // a 96-byte tail that claims an entry
          return b;
@@ -157,9 +157,9 @@ TEST(SurveyListTest, ElementSpanStaysInsideItsEntry) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
-    SurveyEntrySpec spec = Named("E", 1);
-    spec.elements = {0, 2, 'E', 'x', 1, 2, 0x82, 0x84};
-    auto b = SurveyBufferBytes({spec, Named("F", 2)});
+    SurveyEntryFields fields = Named("E", 1);
+    fields.elements = {0, 2, 'E', 'x', 1, 2, 0x82, 0x84};
+    auto b = SurveyBufferBytes({fields, Named("F", 2)});
     PutU32(b, 4 + 112, c.elementsLength);
     const std::vector<SurveyEntry> entries = ReadSurveyList(b);
     ASSERT_EQ(entries.size(), 2u);

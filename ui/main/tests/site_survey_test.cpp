@@ -14,16 +14,16 @@ namespace ui::testing {
 namespace {
 
 using adapter::testing::SurveyBufferBytes;
-using adapter::testing::SurveyEntrySpec;
+using adapter::testing::SurveyEntryFields;
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
 
-SurveyEntrySpec Network(std::string ssid, int dBm, std::uint8_t last) {
-  SurveyEntrySpec spec;
-  spec.ssid = std::move(ssid);
-  spec.signalDbm = dBm;
-  spec.bssid[5] = last;
-  return spec;
+SurveyEntryFields Network(std::string ssid, int dBm, std::uint8_t last) {
+  SurveyEntryFields fields;
+  fields.ssid = std::move(ssid);
+  fields.signalDbm = dBm;
+  fields.bssid[5] = last;
+  return fields;
 }
 
 class SiteSurveyTest : public StationPanelTest {
@@ -38,7 +38,7 @@ class SiteSurveyTest : public StationPanelTest {
         [this] { log.push_back("connect"); },
         [this] { return wzcState; }};
   }
-  void AnswerSurvey(const std::vector<SurveyEntrySpec>& entries) {
+  void AnswerSurvey(const std::vector<SurveyEntryFields>& entries) {
     driver.Answer("WL_RetrieveSiteSurveyData", 0);
     driver.AnswerBytes("WL_RetrieveSiteSurveyData", SurveyBufferBytes(entries));
   }
@@ -163,13 +163,13 @@ TEST_F(SiteSurveyTest, StrengthColumnInDbm) {
 }
 
 TEST_F(SiteSurveyTest, ClickShowsTheEntryUntilTheNinthTick) {
-  SurveyEntrySpec adhoc = Network("Peer", -65, 0x08);
+  SurveyEntryFields adhoc = Network("Peer", -65, 0x08);
   adhoc.infrastructureMode = 0;
   adhoc.frequencyKhz = 2'457'000;
-  SurveyEntrySpec secured = Network("Lab", -55, 0x02);
+  SurveyEntryFields secured = Network("Lab", -55, 0x02);
   secured.privacy = 1;
   secured.frequencyKhz = 5'180'000;
-  SurveyEntrySpec automatic = Network("Auto", -55, 0x0B);
+  SurveyEntryFields automatic = Network("Auto", -55, 0x0B);
   automatic.infrastructureMode = 2;
   automatic.frequencyKhz = 2'300'000;
   AnswerSurvey({adhoc, secured, automatic});

@@ -12,7 +12,7 @@
 #include <thread>
 
 #include "platform/process/process.h"
-#include "platform/utf8/utf8.h"
+#include "platform/text/text.h"
 
 extern char** environ;
 
@@ -98,7 +98,7 @@ StartResult StartProcess(std::u16string_view commandLine, const std::filesystem:
     return result;
   }
   std::vector<std::string> args;
-  for (const auto& a : args16) args.push_back(utf8::Utf8FromUtf16(a));
+  for (const auto& a : args16) args.push_back(platform::ToUtf8(a));
   const std::optional<std::filesystem::path> program = FindProgram(args[0], workingDir);
   if (!program) {
     result.error = std::string(std::strerror(ENOENT)) + ": " + args[0];

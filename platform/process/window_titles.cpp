@@ -12,7 +12,7 @@
 #include <cstdlib>
 
 #include "platform/process/process.h"
-#include "platform/utf8/utf8.h"
+#include "platform/text/text.h"
 
 namespace platform {
 
@@ -81,7 +81,7 @@ class LockFileTitles final : public WindowTitles {
   explicit LockFileTitles(std::filesystem::path dir) : dir_(std::move(dir)) {}
 
   std::unique_ptr<Claim> Announce(std::u16string_view title) override {
-    const std::string text = utf8::Utf8FromUtf16(title);
+    const std::string text = platform::ToUtf8(title);
     const std::filesystem::path path = dir_ / FileNameFor(text);
     if (!PrivateFolder(dir_)) return std::make_unique<NoClaim>();
     // A look-up may remove the file between our open and our lock; then lock the new one.
@@ -105,7 +105,7 @@ class LockFileTitles final : public WindowTitles {
   }
 
   bool Exists(std::u16string_view title) const override {
-    const std::string text = utf8::Utf8FromUtf16(title);
+    const std::string text = platform::ToUtf8(title);
     const std::filesystem::path path = dir_ / FileNameFor(text);
     if (!PrivateFolder(dir_)) return false;
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW);

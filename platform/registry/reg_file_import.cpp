@@ -4,6 +4,7 @@
 
 #include "platform/registry/reg_file.h"
 #include "platform/registry/reg_names.h"
+#include "platform/text/text.h"
 
 namespace platform {
 namespace {
@@ -53,7 +54,7 @@ DecodedLines DecodeLines(std::span<const std::uint8_t> bytes) {
   std::size_t start = 0;
   while (true) {
     const std::size_t end = std::min(text.find('\n', start), text.size());
-    auto line = regnames::Utf8ToUtf16(text.substr(start, end - start));
+    auto line = platform::FromUtf8Strict(text.substr(start, end - start));
     if (!line) {
       decoded.error = LineError(decoded.lines.size() + 1, "not valid UTF-8 text");
       return decoded;
@@ -353,9 +354,9 @@ RegImportResult ImportRegFile(Registry& registry, std::span<const std::uint8_t> 
   const RegStatus status = registry.Batch([&](Registry& batch) {
     for (const RegFileOp& op : parsed.ops) {
       if (RegStatus s = Apply(batch, op); s != RegStatus::Ok) {
-        error = LineError(op.line, regnames::Utf16ToUtf8(RootName(op.root)) +
+        error = LineError(op.line, platform::ToUtf8(RootName(op.root)) +
                                        (op.path.empty() ? "" : "\\") +
-                                       regnames::Utf16ToUtf8(op.path) + ": " + StatusText(s));
+                                       platform::ToUtf8(op.path) + ": " + StatusText(s));
         return s;
       }
     }

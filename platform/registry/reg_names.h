@@ -1,6 +1,6 @@
 #pragma once
 // Name handling shared by the registry stores, the .reg format and the vzreg tool: letter-case
-// folding of key and value names, key path splitting and UTF-8/UTF-16 conversion.
+// folding of key and value names, and key path splitting.
 //
 // The folding is part of the stored format (the SQLite store indexes folded names), so changing
 // it changes which stored names match; extend it only together with a store format version.
@@ -21,10 +21,5 @@ bool EqualsFolded(std::u16string_view a, std::u16string_view b);
 // The components of a key path. Backslashes separate; empty components (leading, trailing or
 // doubled backslashes) are dropped, so "" and "\" both name the root.
 std::vector<std::u16string_view> SplitKeyPath(std::u16string_view path);
-
-// UTF-8 -> UTF-16. Nullopt for malformed input (overlong forms, surrogates, truncated sequences).
-std::optional<std::u16string> Utf8ToUtf16(std::string_view utf8);
-// UTF-16 -> UTF-8. An unpaired surrogate becomes U+FFFD.
-std::string Utf16ToUtf8(std::u16string_view text);
 
 }  // namespace platform::regnames

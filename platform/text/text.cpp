@@ -72,7 +72,9 @@ std::string ToUtf8(std::u16string_view text) {
 
 // Each maximal ill-formed subsequence becomes one U+FFFD, so a broken byte never swallows the
 // valid character after it.
-std::u16string FromUtf8(std::string_view utf8) {
+namespace {
+std::u16string DecodeUtf8(std::string_view utf8, bool& malformed) {
+  malformed = false;
   std::u16string out;
   out.reserve(utf8.size());
   std::size_t i = 0;
@@ -101,6 +103,7 @@ std::u16string FromUtf8(std::string_view utf8) {
       if (lead == 0xF4) high = 0x8F;
     } else {
       out.push_back(kReplacement);
+      malformed = true;
       continue;
     }
     bool complete = true;
@@ -119,9 +122,30 @@ std::u16string FromUtf8(std::string_view utf8) {
       AppendUtf16(out, cp);
     } else {
       out.push_back(kReplacement);
+      malformed = true;
     }
   }
   return out;
+}
+}  // namespace
+
+std::u16string FromUtf8(std::string_view utf8) {
+  bool malformed = false;
+  return DecodeUtf8(utf8, malformed);
+}
+
+std::optional<std::u16string> FromUtf8Strict(std::string_view utf8) {
+  bool malformed = false;
+  std::u16string text = DecodeUtf8(utf8, malformed);
+  if (malformed) return std::nullopt;
+  return text;
+}
+
+std::u16string_view CutUtf16(std::u16string_view text, std::size_t maxUnits) {
+  if (text.size() <= maxUnits) return text;
+  std::size_t n = maxUnits;
+  if (n > 0 && IsHighSurrogate(text[n - 1])) --n;
+  return text.substr(0, n);
 }
 
 char16_t ToUpperChar(char16_t c) {

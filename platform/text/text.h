@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <initializer_list>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <type_traits>
@@ -22,6 +23,12 @@ std::string NarrowCodePage(std::u16string_view text);
 std::string ToUtf8(std::u16string_view text);
 // Malformed sequences become U+FFFD; never fails.
 std::u16string FromUtf8(std::string_view utf8);
+// Nullopt for malformed input (overlong forms, surrogates, truncated sequences), for readers
+// that must refuse a bad file rather than repair it.
+std::optional<std::u16string> FromUtf8Strict(std::string_view utf8);
+
+// The first `maxUnits` code units, one less when the last would be half of a surrogate pair.
+std::u16string_view CutUtf16(std::u16string_view text, std::size_t maxUnits);
 
 // Letter-case folding as the platform's name comparisons use it (ASCII and Latin-1 letters).
 std::u16string ToUpper(std::u16string_view text);

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "platform/utf8/utf8.h"
+#include "platform/text/text.h"
 #include "platform/window/backend.h"
 
 namespace platform::window {
@@ -14,7 +14,7 @@ constexpr int kEscapeKey = 27;
 
 std::u16string CutToLimit(std::u16string_view text, int limit) {
   if (limit <= 0) return std::u16string(text);
-  return std::u16string(utf8::CutUtf16(text, static_cast<std::size_t>(limit)));
+  return std::u16string(platform::CutUtf16(text, static_cast<std::size_t>(limit)));
 }
 
 // Upper case for ASCII and Latin-1 letters, as the platform's list searches compare.

@@ -1,10 +1,9 @@
 #include "platform/window/dump.h"
 
-#include "platform/utf8/utf8.h"
+#include "platform/text/text.h"
 
 namespace platform::window {
 
-using utf8::Utf8FromUtf16;
 
 const char* KindName(ControlKind kind) {
   switch (kind) {
@@ -28,7 +27,7 @@ nlohmann::json DumpControl(const ControlState& c) {
   nlohmann::json j;
   j["id"] = c.id;
   j["kind"] = KindName(c.kind);
-  j["text"] = c.password ? std::string(c.text.size(), '*') : Utf8FromUtf16(c.text);
+  j["text"] = c.password ? std::string(c.text.size(), '*') : platform::ToUtf8(c.text);
   j["enabled"] = c.enabled;
   j["visible"] = c.visible;
   switch (c.kind) {
@@ -42,18 +41,18 @@ nlohmann::json DumpControl(const ControlState& c) {
     case ControlKind::DropDownList:
     case ControlKind::ComboBox: {
       nlohmann::json items = nlohmann::json::array();
-      for (const auto& item : c.items) items.push_back(Utf8FromUtf16(item));
+      for (const auto& item : c.items) items.push_back(platform::ToUtf8(item));
       j["items"] = std::move(items);
       j["selection"] = c.selection;
       break;
     }
     case ControlKind::ListView: {
       nlohmann::json columns = nlohmann::json::array();
-      for (const auto& column : c.columns) columns.push_back(Utf8FromUtf16(column.title));
+      for (const auto& column : c.columns) columns.push_back(platform::ToUtf8(column.title));
       nlohmann::json rows = nlohmann::json::array();
       for (const auto& row : c.rows) {
         nlohmann::json cells = nlohmann::json::array();
-        for (const auto& cell : row) cells.push_back(Utf8FromUtf16(cell));
+        for (const auto& cell : row) cells.push_back(platform::ToUtf8(cell));
         rows.push_back(std::move(cells));
       }
       j["columns"] = std::move(columns);
@@ -82,7 +81,7 @@ nlohmann::json DumpDialog(const Dialog& dialog) {
   nlohmann::json controls = nlohmann::json::array();
   for (const ControlState& c : dialog.Controls()) controls.push_back(DumpControl(c));
   return {{"template", dialog.TemplateId()},
-          {"caption", Utf8FromUtf16(dialog.Caption())},
+          {"caption", platform::ToUtf8(dialog.Caption())},
           {"visible", dialog.IsWindowVisible()},
           {"controls", std::move(controls)}};
 }

@@ -5,6 +5,7 @@
 
 #include "platform/registry/reg_file.h"
 #include "platform/registry/reg_names.h"
+#include "platform/text/text.h"
 
 namespace vzreg {
 namespace {
@@ -126,7 +127,7 @@ ParsedArgs ParseArgs(const std::vector<std::string>& args) {
   }
   if (command.operation == Operation::Export) command.file = options.positional[1];
 
-  const auto key = platform::regnames::Utf8ToUtf16(options.positional[0]);
+  const auto key = platform::FromUtf8Strict(options.positional[0]);
   const auto rooted = key ? platform::ParseRootedKey(*key) : std::nullopt;
   if (!rooted) {
     return Error("invalid key \"" + options.positional[0] +
@@ -136,7 +137,7 @@ ParsedArgs ParseArgs(const std::vector<std::string>& args) {
   command.path = rooted->path;
 
   if (options.value_name) {
-    auto name = platform::regnames::Utf8ToUtf16(*options.value_name);
+    auto name = platform::FromUtf8Strict(*options.value_name);
     if (!name) return Error("the value name is not valid UTF-8");
     command.value_name = std::move(*name);
   } else if (options.default_value) {
@@ -149,7 +150,7 @@ ParsedArgs ParseArgs(const std::vector<std::string>& args) {
     const std::string type = options.type ? Lower(*options.type) : "reg_sz";
     const std::string data = options.data.value_or("");
     if (type == "reg_sz") {
-      auto text = platform::regnames::Utf8ToUtf16(data);
+      auto text = platform::FromUtf8Strict(data);
       if (!text) return Error("the data is not valid UTF-8");
       command.value = RegValue::Text(std::move(*text));
     } else if (type == "reg_dword") {

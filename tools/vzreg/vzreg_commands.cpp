@@ -8,6 +8,7 @@
 
 #include "platform/registry/reg_file.h"
 #include "platform/registry/reg_names.h"
+#include "platform/text/text.h"
 
 namespace vzreg {
 namespace {
@@ -17,7 +18,7 @@ using platform::Registry;
 using platform::RegStatus;
 using platform::RegType;
 using platform::RegValue;
-using platform::regnames::Utf16ToUtf8;
+using platform::ToUtf8;
 
 constexpr const char* kDone = "The operation completed successfully.\n";
 constexpr const char* kNotFound = "ERROR: The system was unable to find the specified registry key or value.\n";
@@ -38,7 +39,7 @@ std::string DataText(const RegValue& value) {
   static constexpr char kHex[] = "0123456789ABCDEF";
   switch (value.type()) {
     case RegType::String:
-      return Utf16ToUtf8(std::get<std::u16string>(value.data));
+      return ToUtf8(std::get<std::u16string>(value.data));
     case RegType::Dword: {
       std::string digits;
       std::uint32_t number = std::get<std::uint32_t>(value.data);
@@ -61,7 +62,7 @@ std::string DataText(const RegValue& value) {
 }
 
 std::string ValueLine(const NamedValue& named) {
-  return "    " + (named.name.empty() ? std::string("(Default)") : Utf16ToUtf8(named.name)) + "    " +
+  return "    " + (named.name.empty() ? std::string("(Default)") : ToUtf8(named.name)) + "    " +
          TypeName(named.value.type()) + "    " + DataText(named.value) + "\n";
 }
 
@@ -76,7 +77,7 @@ std::string KeyText(platform::RegRoot root, std::u16string_view path) {
     text += u"\\";
     text += part;
   }
-  return Utf16ToUtf8(text);
+  return ToUtf8(text);
 }
 
 int Fail(Console& console, RegStatus status) {
@@ -116,7 +117,7 @@ bool Confirm(Console& console, const std::string& question) {
 }
 
 std::string ValueLabel(const std::u16string& name) {
-  return name.empty() ? "(Default)" : Utf16ToUtf8(name);
+  return name.empty() ? "(Default)" : ToUtf8(name);
 }
 
 int Query(Registry& registry, const Command& command, Console& console) {

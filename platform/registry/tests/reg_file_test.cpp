@@ -6,6 +6,7 @@
 #include "platform/registry/memory_registry.h"
 #include "platform/registry/reg_file.h"
 #include "platform/registry/reg_names.h"
+#include "platform/text/text.h"
 
 namespace platform {
 namespace {
@@ -15,7 +16,7 @@ constexpr RegRoot kLM = RegRoot::LocalMachine;
 
 std::vector<std::uint8_t> Utf8File(std::string_view text) { return {text.begin(), text.end()}; }
 
-std::u16string U16(std::string_view utf8) { return *regnames::Utf8ToUtf16(utf8); }
+std::u16string U16(std::string_view utf8) { return *platform::FromUtf8Strict(utf8); }
 
 // Everything below both roots as .reg text, to compare whole registries.
 std::u16string Dump(Registry& reg) {
@@ -38,7 +39,7 @@ TEST(RegFileExport, WritesTheEditorLayout) {
 
   std::u16string text;
   ASSERT_EQ(ExportRegText(*reg, kCU, u"software\\ORVEX\\", text), RegStatus::Ok);
-  EXPECT_EQ(regnames::Utf16ToUtf8(text),
+  EXPECT_EQ(platform::ToUtf8(text),
             "Windows Registry Editor Version 5.00\r\n"
             "\r\n"
             "[HKEY_CURRENT_USER\\Software\\Orvex]\r\n"

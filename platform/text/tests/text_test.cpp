@@ -57,6 +57,31 @@ TEST(Utf8, EncodesPairsAndReplacesLoneSurrogates) {
   EXPECT_EQ(FromUtf8(ToUtf8(cases[0].utf16)), cases[0].utf16);
 }
 
+TEST(Utf8, StrictDecodingRefusesEveryMalformedForm) {
+  EXPECT_EQ(FromUtf8Strict("a\xC3\xA9\xE2\x82\xAC\xF0\x9F\x98\x80"), std::u16string(u"a\u00E9\u20AC\U0001F600"));
+  EXPECT_EQ(FromUtf8Strict(std::string("a\0b", 3)), std::u16string(u"a\0b", 3));
+  const char* malformed[] = {
+      "\x80",              // continuation without a lead
+      "\xC3",              // truncated
+      "\xE2\x82",          // truncated
+      "\xC0\xAF",          // overlong '/'
+      "\xE0\x80\xAF",      // overlong '/'
+      "\xED\xA0\x80",      // encoded surrogate
+      "\xF4\x90\x80\x80",  // above U+10FFFF
+      "\xFF",
+      "a\xC3(",
+  };
+  for (const char* bytes : malformed) EXPECT_FALSE(FromUtf8Strict(bytes)) << bytes;
+}
+
+TEST(Utf16, CutNeverLeavesHalfAPair) {
+  const std::u16string text = u"ab\U0001F600c";
+  EXPECT_EQ(CutUtf16(text, 3), u"ab");
+  EXPECT_EQ(CutUtf16(text, 4), u"ab\U0001F600");
+  EXPECT_EQ(CutUtf16(text, 10), text);
+  EXPECT_EQ(CutUtf16(text, 0), u"");
+}
+
 TEST(LetterCase, FoldsAsciiAndLatin1LettersOnly) {
   EXPECT_EQ(ToUpper(u"Language_1_section \u00E4\u00E9\u00FE\u00FF"), u"LANGUAGE_1_SECTION \u00C4\u00C9\u00DE\u0178");
   // Not letters, or without a one-character capital: left alone.

@@ -7,7 +7,7 @@
 #include <charconv>
 #include <vector>
 
-#include "platform/utf8/utf8.h"
+#include "platform/text/text.h"
 
 namespace platform::window::headless {
 
@@ -223,7 +223,7 @@ void Automation::Execute(std::string_view line) {
     if (c == nullptr) return;
     const std::size_t idEnd = static_cast<std::size_t>(words[1].data() + words[1].size() - line.data());
     const std::string_view text = idEnd < line.size() ? line.substr(idEnd + 1) : std::string_view();
-    dialog->UserType(c->id, utf8::Utf16FromUtf8(text));
+    dialog->UserType(c->id, platform::FromUtf8(text));
   } else if (command == "answer") {
     if (words.size() != 2) return Fail("answer: expected yes, no or ok");
     if (words[1] == "yes") {

@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "platform/window/dump.h"
-#include "platform/utf8/utf8.h"
+#include "platform/text/text.h"
 
 namespace platform::window::headless {
 
@@ -190,8 +190,8 @@ std::optional<platform::Millis> HeadlessBackend::TimeUntilNextTimer() const {
 }
 
 nlohmann::json DumpMessageBox(const ShownMessageBox& box) {
-  return {{"text", utf8::Utf8FromUtf16(box.text)},
-          {"caption", utf8::Utf8FromUtf16(box.caption)},
+  return {{"text", platform::ToUtf8(box.text)},
+          {"caption", platform::ToUtf8(box.caption)},
           {"buttons", ButtonsName(box.buttons)},
           {"icon", IconName(box.icon)},
           {"answer", AnswerName(box.answer)},

@@ -1,6 +1,6 @@
 #include "platform/window/headless/tray.h"
 
-#include "platform/utf8/utf8.h"
+#include "platform/text/text.h"
 
 namespace platform::window::headless {
 
@@ -8,7 +8,7 @@ bool HeadlessTray::Add(int iconResource, std::u16string_view tip, TrayListener* 
   if (shown_) return false;  // the shell refuses a second add of the same icon
   shown_ = true;
   icon_ = iconResource;
-  tip_ = utf8::CutUtf16(tip, kTipLength);
+  tip_ = platform::CutUtf16(tip, kTipLength);
   listener_ = listener;
   return true;
 }
@@ -21,7 +21,7 @@ bool HeadlessTray::SetIcon(int iconResource) {
 
 bool HeadlessTray::SetTip(std::u16string_view tip) {
   if (!shown_) return false;
-  tip_ = utf8::CutUtf16(tip, kTipLength);
+  tip_ = platform::CutUtf16(tip, kTipLength);
   return true;
 }
 
@@ -51,12 +51,12 @@ nlohmann::json HeadlessTray::Dump() const {
   nlohmann::json menu = nlohmann::json::array();
   for (const TrayMenuItem& item : menu_) {
     menu.push_back({{"command", item.command},
-                    {"text", utf8::Utf8FromUtf16(item.text)},
+                    {"text", platform::ToUtf8(item.text)},
                     {"default", item.command == menuDefault_}});
   }
   return {{"shown", shown_},
           {"icon", icon_},
-          {"tip", utf8::Utf8FromUtf16(tip_)},
+          {"tip", platform::ToUtf8(tip_)},
           {"menusShown", menusShown_},
           {"lastMenu", std::move(menu)}};
 }

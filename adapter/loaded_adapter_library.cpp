@@ -7,10 +7,15 @@
 #include <utility>
 
 #include "adapter/contract_functions.h"
-#include "adapter/dynamic_library.h"
+#include "platform/dynlib/dynamic_library.h"
 
 namespace adapter {
 namespace {
+
+using platform::DynamicLibrary;
+using platform::DynamicLibraryFileName;
+using platform::DynamicLibraryOpen;
+using platform::OpenDynamicLibrary;
 
 struct Functions {
 #define VZ_FUNCTION_FIELD(name) decltype(&::name) name = nullptr;

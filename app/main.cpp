@@ -1,73 +1,110 @@
+// The program: the services it runs on, then the application object's start-up, run and
+// shutdown. Exit status 0 after a run or a message to another instance; 1 when the settings
+// store or the adapter driver library cannot be used; 2 when no window can be opened.
+
 #include <unistd.h>
 
+#include <exception>
 #include <iostream>
+#include <memory>
+#include <string>
 
+#include "adapter/loaded_adapter_library.h"
+#include "app/app_context.h"
+#include "app/config_app.h"
+#include "app/gui_backend.h"
 #include "app/run_options.h"
-#include "app/stub_clock.h"
 #include "app/stub_main_dlg.h"
+#include "lang/multi_language.h"
+#include "platform/clock/clock.h"
 #include "platform/process/process.h"
+#include "platform/registry/registry.h"
 #include "platform/window/headless/automation.h"
-#ifdef VZ_GUI
-#include "platform/window/qt/qt_factory.h"
-#endif
 
 namespace {
 
-#ifdef VZ_GUI
-// The program with real windows; without a display Qt would abort, so say so plainly instead.
-int RunWithWindows(int& argc, char** argv) {
-  if (!platform::window::QtDisplayAvailable()) {
-    std::cerr << "vuzideza: no display to open windows on (DISPLAY and WAYLAND_DISPLAY are not "
-                 "set); use --headless to run without windows\n";
-    return 2;
+namespace hl = platform::window::headless;
+
+int Fail(int status, const std::string& message) {
+  std::cerr << "vuzideza: " << message << '\n';
+  return status;
+}
+
+// The platform's process-wide window services, set for the program's run.
+class WindowServices {
+ public:
+  WindowServices(platform::window::Backend& backend, platform::WindowTitles& titles) {
+    platform::window::SetCurrentBackend(&backend);
+    platform::window::SetWindowTitles(&titles);
   }
-  const std::unique_ptr<platform::window::Backend> backend =
-      platform::window::CreateQtBackend(argc, argv);
-  platform::window::SetCurrentBackend(backend.get());
+  ~WindowServices() {
+    platform::window::SetWindowTitles(nullptr);
+    platform::window::SetCurrentBackend(nullptr);
+  }
+  WindowServices(const WindowServices&) = delete;
+  WindowServices& operator=(const WindowServices&) = delete;
+};
+
+int Run(int& argc, char** argv, const app::RunOptions& options) {
+  std::unique_ptr<platform::Clock> clock;
+  if (options.virtualClock) {
+    clock = std::make_unique<platform::VirtualClock>();
+  } else {
+    clock = platform::CreateRealClock();
+  }
+
+  // Windows: the headless backend fed by automation commands on standard input, or real ones.
+  std::unique_ptr<platform::window::Backend> backend;
+  std::unique_ptr<hl::FdLineSource> input;
+  std::unique_ptr<hl::Automation> automation;
+  if (options.headless) {
+    auto headless = std::make_unique<hl::HeadlessBackend>(
+        *clock, options.virtualClock ? hl::TimeMode::Virtual : hl::TimeMode::Real);
+    input = std::make_unique<hl::FdLineSource>(STDIN_FILENO);
+    automation = std::make_unique<hl::Automation>(*headless, *input, std::cout, std::cerr);
+    headless->SetDriver(automation.get());
+    backend = std::move(headless);
+  } else {
+    app::WindowedBackend windowed = app::CreateWindowedBackend(argc, argv);
+    if (windowed.backend == nullptr) return Fail(2, windowed.error);
+    backend = std::move(windowed.backend);
+  }
+
+  platform::OpenRegistryResult registry = platform::OpenSqliteRegistry(platform::DefaultRegistryDir());
+  if (registry.registry == nullptr) return Fail(1, registry.error);
+
+  const std::filesystem::path programPath = platform::ModulePath();
+  adapter::AdapterLibraryLoad library = adapter::LoadAdapterLibrary(programPath.parent_path());
+  if (library.library == nullptr) return Fail(1, library.error);
+  library.library->ShareClock(*clock);
+
   const std::unique_ptr<platform::WindowTitles> titles = platform::CreateWindowTitles();
-  platform::window::SetWindowTitles(titles.get());
+  const WindowServices windowServices(*backend, *titles);
 
+  app::AppContext context(app::AppServices{*clock, *registry.registry, *library.library, *titles,
+                                           backend->TrayIcon(), lang::LanguageTable(),
+                                           programPath});
   app::RegisterStubMainTemplate();
-  app::StubMainDlg mainDlg;
-  mainDlg.DoModal();
-
-  platform::window::SetWindowTitles(nullptr);
-  platform::window::SetCurrentBackend(nullptr);
+  // The stub main window does not act on the delayed service choice yet.
+  app::CConfigApp application(context, [](app::AppContext& c, const app::DelayedServiceChoice&) {
+    return std::make_unique<app::StubMainDlg>(c);
+  });
+  application.InitInstance(options.switches);
   return 0;
 }
-#endif
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  namespace hl = platform::window::headless;
-  const app::RunOptions options = app::ParseRunOptions(std::vector<std::string>(argv + 1, argv + argc));
+  const app::RunOptions options =
+      app::ParseRunOptions(std::vector<std::string>(argv + 1, argv + argc));
   if (options.help) {
     std::cout << app::RunOptionsUsage();
     return 0;
   }
-  if (!options.headless) {
-#ifdef VZ_GUI
-    return RunWithWindows(argc, argv);
-#else
-    std::cerr << "vuzideza: no graphical backend in this build; use --headless\n";
-    return 2;
-#endif
+  try {
+    return Run(argc, argv, options);
+  } catch (const std::exception& e) {
+    return Fail(1, e.what());
   }
-  app::StubClock clock(options.virtualClock);
-  hl::HeadlessBackend backend(clock, options.virtualClock ? hl::TimeMode::Virtual : hl::TimeMode::Real);
-  hl::FdLineSource input(STDIN_FILENO);
-  hl::Automation automation(backend, input, std::cout, std::cerr);
-  backend.SetDriver(&automation);
-  platform::window::SetCurrentBackend(&backend);
-  const std::unique_ptr<platform::WindowTitles> titles = platform::CreateWindowTitles();
-  platform::window::SetWindowTitles(titles.get());
-
-  app::RegisterStubMainTemplate();
-  app::StubMainDlg mainDlg;
-  mainDlg.DoModal();
-
-  platform::window::SetWindowTitles(nullptr);
-  platform::window::SetCurrentBackend(nullptr);
-  return 0;
 }

@@ -10,11 +10,16 @@
 #include <string>
 #include <unistd.h>
 
-#include "adapter/dynamic_library.h"
+#include "platform/dynlib/dynamic_library.h"
 #include "adapter/tests/contract_call_table.h"
 
 namespace adapter {
 namespace {
+
+using platform::DynamicLibrary;
+using platform::DynamicLibraryFileName;
+using platform::DynamicLibraryOpen;
+using platform::OpenDynamicLibrary;
 
 namespace fs = std::filesystem;
 using ::testing::HasSubstr;

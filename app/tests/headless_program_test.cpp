@@ -1,62 +1,68 @@
-// The program itself in automation mode, fed a script on standard input.
-#include <sys/wait.h>
-
-#include <cstdio>
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
-#include <sstream>
-#include <string>
-
+// The program itself in automation mode, fed a script on standard input, and how it ends when
+// it cannot run.
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
+#include "app/tests/program_runner.h"
+
+namespace app {
 namespace {
 
-namespace fs = std::filesystem;
-
-struct Result {
-  int status = -1;
-  std::string out, err;
-};
-
-Result RunProgram(const std::string& args, const std::string& script) {
-  const fs::path dir = fs::temp_directory_path() / ("vzapp-" + std::to_string(::getpid()));
-  fs::create_directories(dir);
-  std::ofstream(dir / "in") << script;
-  const char* bin = std::getenv("VZ_BIN_DIR");
-  const std::string command = std::string(bin ? bin : "bin") + "/vuzideza " + args + " < " +
-                              (dir / "in").string() + " > " + (dir / "out").string() + " 2> " +
-                              (dir / "err").string();
-  Result r;
-  r.status = std::system(command.c_str());
-  std::ostringstream out, err;
-  out << std::ifstream(dir / "out").rdbuf();
-  err << std::ifstream(dir / "err").rdbuf();
-  r.out = out.str();
-  r.err = err.str();
-  fs::remove_all(dir);
-  return r;
-}
+using testing::Instance;
+using testing::ProgramEnvironment;
 
 TEST(HeadlessProgram, RunsTheMainWindowFromStandardInput) {
-  const Result r = RunProgram("--headless --virtual-clock", "tick 3\nbogus\ndump\n");
-  ASSERT_TRUE(WIFEXITED(r.status));
-  EXPECT_EQ(WEXITSTATUS(r.status), 0);
-  EXPECT_NE(r.err.find("unknown command: bogus"), std::string::npos) << r.err;
-  const nlohmann::json dump = nlohmann::json::parse(r.out);
-  EXPECT_EQ(dump["dialogs"][0]["caption"], "VUZideza");
+  ProgramEnvironment env;
+  Instance program(env, {"--headless", "--virtual-clock"});
+  program.Send("tick 3\nbogus\ndump\n");
+  program.CloseInput();
+  ASSERT_EQ(program.WaitForExit(), 0) << program.Errors();
+  EXPECT_NE(program.Errors().find("unknown command: bogus"), std::string::npos) << program.Errors();
+  const std::vector<std::string> lines = program.OutputLines();
+  ASSERT_EQ(lines.size(), 1u);
+  const nlohmann::json dump = nlohmann::json::parse(lines[0]);
+  EXPECT_EQ(dump["dialogs"][0]["caption"], "Ventrel Plus");
   EXPECT_EQ(dump["dialogs"][0]["controls"][0]["text"], "Ticks: 3");
+}
+
+TEST(HeadlessProgram, OddSwitchesAreIgnored) {
+  ProgramEnvironment env;
+  Instance program(env, {"--headless", "--virtual-clock", "/SETWZCD", "99999999999999999999", "",
+                         "/", "-", "--", "/\xff\xfe", "plain"});
+  program.Send("tick\ndump\n");
+  program.CloseInput();
+  ASSERT_EQ(program.WaitForExit(), 0) << program.Errors();
+  EXPECT_EQ(program.OutputLines().size(), 1u);
 }
 
 TEST(HeadlessProgram, WithoutHeadlessOrADisplayPointsToHeadless) {
   // With the windowed backend built in, only a missing display keeps the program from opening
   // its (never ending) main window.
-  for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) unsetenv(name);
-  const Result r = RunProgram("", "");
-  ASSERT_TRUE(WIFEXITED(r.status));
-  EXPECT_EQ(WEXITSTATUS(r.status), 2);
-  EXPECT_NE(r.err.find("use --headless"), std::string::npos);
+  ProgramEnvironment env;
+  Instance program(env, {});
+  ASSERT_EQ(program.WaitForExit(), 2);
+  EXPECT_NE(program.Errors().find("use --headless"), std::string::npos) << program.Errors();
+}
+
+TEST(HeadlessProgram, AnUnusableSettingsStoreIsNamed) {
+  ProgramEnvironment env;
+  // A file where the store's folder should be.
+  std::ofstream(env.registryDir()) << "not a folder";
+  Instance program(env, {"--headless", "--virtual-clock"});
+  ASSERT_EQ(program.WaitForExit(), 1);
+  EXPECT_NE(program.Errors().find(env.registryDir().string()), std::string::npos)
+      << program.Errors();
+}
+
+TEST(HeadlessProgram, AMissingAdapterLibraryIsNamed) {
+  // The program alone in a folder, without the driver library beside it.
+  ProgramEnvironment env;
+  const std::filesystem::path copy = env.folder() / "vuzideza";
+  std::filesystem::copy_file(testing::ProgramFolder() / "vuzideza", copy);
+  Instance program(env, {"--headless", "--virtual-clock"}, copy);
+  ASSERT_EQ(program.WaitForExit(), 1);
+  EXPECT_NE(program.Errors().find("libVUZOZA.so"), std::string::npos) << program.Errors();
 }
 
 }  // namespace
+}  // namespace app

@@ -2,7 +2,7 @@
 // The access point's side of 802.1X / WPA key negotiation, one instance per association of a
 // WPA-family network. The world hands it the station's EAPOL frames and the keys the station
 // installs through raw requests, and passes traffic only once it reports the keys established.
-// The real 4-way and group handshake engine plugs in through AuthenticatorFactory.
+// The world builds one through an AuthenticatorFactory (the handshake engine's by default).
 
 #include <functional>
 #include <memory>
@@ -45,13 +45,5 @@ class Authenticator {
 };
 
 using AuthenticatorFactory = std::function<std::unique_ptr<Authenticator>(const AuthenticatorContext&)>;
-
-// Stand-in until the handshake engine is plugged in: it sends nothing, ignores the station's
-// frames, and counts the keys as established once the station installed a pairwise key and a
-// group key of the negotiated ciphers' lengths (TKIP 32 bytes, CCMP 16). It cannot tell a
-// wrong key of the right length from the right one.
-std::unique_ptr<Authenticator> CreateStubAuthenticator(const AuthenticatorContext& context);
-
-std::size_t KeyLength(Cipher cipher);
 
 }  // namespace vuzoza

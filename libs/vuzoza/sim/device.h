@@ -24,6 +24,8 @@ struct Link {
   Bytes associationInfo;
   std::unique_ptr<Authenticator> authenticator;  // WPA-family associations
   std::deque<Bytes> framesToStation;
+  int framesFromStationSeen = 0;  // EAPOL frames on the air this association, for AirFaults
+  int framesToStationSeen = 0;
 };
 
 struct Device {

@@ -61,6 +61,16 @@ struct SignalPoint {
   int dbm = -60;
 };
 
+// What the air does to the EAPOL frames of one association, by frame number (1 = the first frame
+// in that direction since the association, EAPOL-Start included). For tests of retransmission,
+// replay and forgery handling.
+struct AirFaults {
+  std::vector<int> loseToStation;
+  std::vector<int> loseFromStation;
+  std::vector<int> repeatToStation;     // delivered twice, unchanged
+  std::vector<int> forgeMicToStation;   // a byte of the key frame's integrity code flipped
+};
+
 struct NetworkSpec {
   Mac bssid{};
   Bytes ssid;               // the real SSID, 0 to 32 bytes of any value
@@ -75,6 +85,8 @@ struct NetworkSpec {
   int wepKeyIndex = 0;           // WEP: the key index the access point transmits with
   std::string passphrase;        // WPA pre-shared key networks
   std::vector<EapUser> users;    // enterprise networks
+  std::int64_t groupRekeyMs = 600'000;  // WPA family: a new group key this often (0: never)
+  AirFaults airFaults;
   std::vector<SignalPoint> signal;  // at least one point
   int signalSwing = 2;           // dB of slow up-and-down around the track
   Bytes rates;                   // rate codes offered, bit 7 = basic

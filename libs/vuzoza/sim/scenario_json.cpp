@@ -280,11 +280,28 @@ std::vector<SignalPoint> ParseSignal(const Object& o) {
   return out;
 }
 
+std::vector<int> FrameNumbers(const Object& o, const char* key) {
+  std::vector<int> out;
+  for (const json& v : o.Array(key)) {
+    if (!v.is_number_integer() || v.get<std::int64_t>() < 1 || v.get<std::int64_t>() > 1000) {
+      Fail(o.Where(key), "expected frame numbers 1 to 1000");
+    }
+    out.push_back(static_cast<int>(v.get<std::int64_t>()));
+  }
+  return out;
+}
+
+AirFaults ParseAirFaults(const Object& o) {
+  o.RejectUnknown({"loseToStation", "loseFromStation", "repeatToStation", "forgeMicToStation"});
+  return {FrameNumbers(o, "loseToStation"), FrameNumbers(o, "loseFromStation"), FrameNumbers(o, "repeatToStation"),
+          FrameNumbers(o, "forgeMicToStation")};
+}
+
 NetworkSpec ParseNetwork(const json& value, const std::string& where) {
   Object o(value, where);
   o.RejectUnknown({"bssid", "ssid", "ssidHex", "hidden", "channel", "mode", "phy", "security", "pairwise",
                    "group", "wepKeys", "wepKeyIndex", "passphrase", "users", "signal", "signalSwing",
-                   "rates"});
+                   "rates", "groupRekeyMs", "airFaults"});
   NetworkSpec n;
   n.bssid = ParseMac(o.Where("bssid"), o.RequiredString("bssid"));
   n.ssid = Ssid(o).value_or(Bytes{});
@@ -346,6 +363,8 @@ NetworkSpec ParseNetwork(const json& value, const std::string& where) {
     uo.RejectUnknown({"identity", "password"});
     n.users.push_back({uo.RequiredString("identity"), uo.String("password", "")});
   }
+  n.groupRekeyMs = o.Integer("groupRekeyMs", n.groupRekeyMs, 0, 86'400'000);
+  if (o.Has("airFaults")) n.airFaults = ParseAirFaults(Object(o.At("airFaults"), o.Where("airFaults")));
   n.signal = ParseSignal(o);
   n.signalSwing = static_cast<int>(o.Integer("signalSwing", 2, 0, 20));
   n.rates = RateList(o, "rates", five ? DefaultRates5() : n.phyType == 1 ? DefaultRates11b() : DefaultRates24());

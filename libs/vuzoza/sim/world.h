@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "libs/vuzoza/sim/authenticator.h"
+#include "libs/vuzoza/sim/handshake_authenticator.h"
 #include "libs/vuzoza/sim/scenario.h"
 
 namespace vuzoza {
@@ -75,7 +76,7 @@ struct Device;
 
 class World {
  public:
-  World(Scenario scenario, SimClock clock, AuthenticatorFactory authenticators = CreateStubAuthenticator);
+  World(Scenario scenario, SimClock clock, AuthenticatorFactory authenticators = CreateHandshakeAuthenticator);
   ~World();
   World(const World&) = delete;
   World& operator=(const World&) = delete;

@@ -24,6 +24,23 @@ constexpr std::size_t kWepKeyHeader = 12;
 constexpr std::size_t kPmkidRecord = 32;
 // How often a waiting receive looks for a frame again.
 constexpr std::uint32_t kReceivePollMs = 10;
+// Where an EAPOL-Key frame carries its integrity code.
+constexpr std::size_t kKeyMicOffset = 81;
+constexpr std::size_t kKeyMicSize = 16;
+
+bool Listed(const std::vector<int>& numbers, int n) {
+  return std::find(numbers.begin(), numbers.end(), n) != numbers.end();
+}
+
+// The access point's frames as the station's radio receives them.
+void PutOnAir(const AirFaults& faults, int number, Bytes frame, std::deque<Bytes>& received) {
+  if (Listed(faults.loseToStation, number)) return;
+  if (Listed(faults.forgeMicToStation, number) && frame.size() >= kKeyMicOffset + kKeyMicSize) {
+    frame[kKeyMicOffset] ^= 0x01;
+  }
+  if (Listed(faults.repeatToStation, number)) received.push_back(frame);
+  received.push_back(std::move(frame));
+}
 
 }  // namespace
 
@@ -55,7 +72,9 @@ int World::WriteOid(std::string_view adapter, std::uint32_t oid, std::span<const
       const std::uint32_t length = Get32(buffer, 4);
       if (length > kEapolFrameMax || kEapolHeader + length > buffer.size()) return -1;
       // Frames to a network without key negotiation (open, static WEP) go unanswered.
-      if (d->link.authenticator) {
+      const int number = ++d->link.framesFromStationSeen;
+      const bool lost = d->link.network && Listed(scenario_.networks[*d->link.network].airFaults.loseFromStation, number);
+      if (d->link.authenticator && !lost) {
         d->link.authenticator->OnFrameFromStation(buffer.subspan(kEapolHeader, length));
       }
       return 0;
@@ -72,8 +91,11 @@ int World::ReceiveEapol(std::unique_lock<std::mutex>& lock, std::string_view ada
     Device* d = Enter(adapter, "ReadOid");
     if (d == nullptr || d->link.state != LinkState::Associated) return -1;
     Link& link = d->link;
-    if (link.authenticator) {
-      while (auto frame = link.authenticator->TakeFrameToStation()) link.framesToStation.push_back(std::move(*frame));
+    if (link.authenticator && link.network) {
+      const AirFaults& faults = scenario_.networks[*link.network].airFaults;
+      while (auto frame = link.authenticator->TakeFrameToStation()) {
+        PutOnAir(faults, ++link.framesToStationSeen, std::move(*frame), link.framesToStation);
+      }
     }
     if (!link.framesToStation.empty()) {
       const Bytes& frame = link.framesToStation.front();

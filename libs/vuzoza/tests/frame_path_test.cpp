@@ -4,6 +4,7 @@
 
 #include "libs/vuzoza/sim/association.h"
 #include "libs/vuzoza/tests/sim_fixture.h"
+#include "libs/vuzoza/tests/stub_authenticator.h"
 
 namespace vuzoza::testing {
 namespace {
@@ -114,7 +115,7 @@ TEST_F(WorldTest, WaitingForAFrameLeavesTheAdapterToTheOtherThread) {
                    std::thread ui([&] { polled = shared->Get(kUsbAdapter, Query::ConnectState); });
                    ui.join();
                  }};
-  World w(MustParse(DefaultScenarioJson()), clock);
+  World w(MustParse(DefaultScenarioJson()), clock, CreateStubAuthenticator);  // sends nothing: the receive waits
   shared = &w;
   ASSERT_EQ(w.Set(kUsbAdapter, Setting::AuthMode, kAuthWpa2Psk), 0);
   ASSERT_EQ(w.Set(kUsbAdapter, Setting::Encryption, kAes), 0);

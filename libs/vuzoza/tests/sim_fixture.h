@@ -34,7 +34,7 @@ inline Mac MacOf(std::uint8_t last, std::uint8_t fourth = 0xA0) { return {0x02, 
 
 class WorldTest : public ::testing::Test {
  protected:
-  void Load(std::string_view json, AuthenticatorFactory factory = CreateStubAuthenticator) {
+  void Load(std::string_view json, AuthenticatorFactory factory = CreateHandshakeAuthenticator) {
     world = std::make_unique<World>(MustParse(json), time.clock(), std::move(factory));
   }
   void LoadDefault() { Load(DefaultScenarioJson()); }

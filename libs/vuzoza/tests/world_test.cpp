@@ -5,6 +5,7 @@
 #include "libs/vuzoza/sim/association.h"
 #include "libs/vuzoza/sim/radio.h"
 #include "libs/vuzoza/tests/sim_fixture.h"
+#include "libs/vuzoza/tests/stub_authenticator.h"
 
 namespace vuzoza::testing {
 namespace {
@@ -149,7 +150,7 @@ TEST_F(WorldTest, WepAssociatesAndPassesTrafficOnlyWithTheRightKey) {
 }
 
 TEST_F(WorldTest, WpaPassesTrafficOnlyOnceTheKeysAreInstalled) {
-  LoadDefault();
+  Load(DefaultScenarioJson(), CreateStubAuthenticator);
   ASSERT_EQ(Set(Setting::AuthMode, kAuthWpa2Psk), 0);
   ASSERT_EQ(Set(Setting::Encryption, kAes), 0);
   Connect("Home-WPA2");

@@ -1,5 +1,5 @@
 #pragma once
-// A shared library opened at run time: the only platform-specific piece of adapter/. The build
+// A shared library opened at run time, for the loaders of the two closed libraries. The build
 // picks the implementation file for the platform (dynamic_library_posix.cpp here).
 
 #include <filesystem>
@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-namespace adapter {
+namespace platform {
 
 class DynamicLibrary {
  public:
@@ -28,4 +28,4 @@ std::string DynamicLibraryFileName(std::string_view baseName);
 // default search finds it. Every symbol is bound at once.
 DynamicLibraryOpen OpenDynamicLibrary(const std::filesystem::path& path);
 
-}  // namespace adapter
+}  // namespace platform

@@ -1,15 +1,20 @@
+#pragma once
+// An access point side that trusts any keys of the negotiated ciphers' lengths (TKIP 32 bytes,
+// CCMP 16): for tests of how the world reads key records, apart from any handshake.
+
+#include <memory>
+
 #include "libs/vuzoza/sim/authenticator.h"
 
-namespace vuzoza {
-namespace {
+namespace vuzoza::testing {
+
+inline std::size_t KeyLength(Cipher cipher) { return cipher == Cipher::Tkip ? 32 : 16; }
 
 class StubAuthenticator final : public Authenticator {
  public:
   explicit StubAuthenticator(const AuthenticatorContext& context) : context_(context) {}
-
   void OnFrameFromStation(std::span<const std::uint8_t>) override {}
   std::optional<Bytes> TakeFrameToStation() override { return std::nullopt; }
-
   void OnKeyInstalled(const InstalledKey& key) override {
     if (key.pairwise) {
       pairwiseOk_ = key.key.size() == KeyLength(context_.pairwise);
@@ -17,7 +22,6 @@ class StubAuthenticator final : public Authenticator {
       groupOk_ = key.key.size() == KeyLength(context_.group);
     }
   }
-
   bool KeysEstablished() const override { return pairwiseOk_ && groupOk_; }
 
  private:
@@ -26,20 +30,8 @@ class StubAuthenticator final : public Authenticator {
   bool groupOk_ = false;
 };
 
-}  // namespace
-
-std::size_t KeyLength(Cipher cipher) {
-  switch (cipher) {
-    case Cipher::Tkip:
-      return 32;
-    case Cipher::Ccmp:
-      return 16;
-  }
-  return 0;
-}
-
-std::unique_ptr<Authenticator> CreateStubAuthenticator(const AuthenticatorContext& context) {
+inline std::unique_ptr<Authenticator> CreateStubAuthenticator(const AuthenticatorContext& context) {
   return std::make_unique<StubAuthenticator>(context);
 }
 
-}  // namespace vuzoza
+}  // namespace vuzoza::testing

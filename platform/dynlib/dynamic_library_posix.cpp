@@ -1,8 +1,8 @@
 #include <dlfcn.h>
 
-#include "adapter/dynamic_library.h"
+#include "platform/dynlib/dynamic_library.h"
 
-namespace adapter {
+namespace platform {
 namespace {
 
 class PosixLibrary final : public DynamicLibrary {
@@ -35,4 +35,4 @@ DynamicLibraryOpen OpenDynamicLibrary(const std::filesystem::path& path) {
   return {std::make_unique<PosixLibrary>(handle), {}};
 }
 
-}  // namespace adapter
+}  // namespace platform

@@ -1,0 +1,17 @@
+#pragma once
+// The access point's side of the pre-shared-key 4-way and group key handshakes on the 802.11i
+// engine: the PMK from the network's pass phrase and SSID, retransmission on the program's
+// clock, group rekeying every so often, and traffic only while the keys the station installed
+// equal the ones the handshake established.
+
+#include "libs/vuzoza/sim/authenticator.h"
+
+namespace vuzoza {
+
+// How long the access point waits for an answer before it sends its message again.
+inline constexpr std::int64_t kRetransmitMs = 1000;
+
+// Enterprise networks (no pass phrase yet) get an access point side that never establishes.
+std::unique_ptr<Authenticator> CreateHandshakeAuthenticator(const AuthenticatorContext& context);
+
+}  // namespace vuzoza

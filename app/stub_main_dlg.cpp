@@ -13,12 +13,14 @@ void RegisterStubMainTemplate() {
   DialogTemplate t;
   t.id = kStubMainTemplate;
   t.width = 200;
-  t.height = 120;
+  t.height = 134;
   t.caption = u"VUZideza";
   t.controls = {
       {kStubTicksLabel, ControlKind::Label, {8, 8, 120, 10}, u"Ticks: 0", 0, 0, 0},
       {IdCancel, ControlKind::Button, {140, 6, 50, 14}, u"Close", 0, 0, 0},
       {kStubList, ControlKind::ListView, {8, 24, 184, 88}, u"", style::SingleSelection, 0, 0},
+      {kStubAdapterLabel, ControlKind::Label, {8, 116, 60, 10}, u"Network Adapter:", 0, 0, 0},
+      {kAdapterBox, ControlKind::DropDownList, {70, 114, 122, 60}, u"", 0, 0, 0},
   };
   TemplateRegistry::Instance().Add(std::move(t));
 }
@@ -32,6 +34,13 @@ bool StubMainDlg::OnInitDialog() {
   ListInsertColumn(kStubList, 0, u"Adapter", 200);
   ListInsertItem(kStubList, 0, u"(none yet)");
   SetTimer(kRefreshTimer, std::chrono::milliseconds(context_.product.mainPageUpdateTimeMs));
+  const AppServices& services = context_.services;
+  discovery_.emplace(
+      adapter::AdapterDiscovery::Services{services.adapterLibrary, services.registry,
+                                          services.clock, *this, *this},
+      adapter_,
+      std::vector<std::u16string>(context_.product.matchingDeviceIds.begin(),
+                                  context_.product.matchingDeviceIds.end()));
   return true;
 }
 
@@ -52,6 +61,10 @@ void StubMainDlg::OnTimer(int /*timerId*/) {
   }
   ++ticks_;
   SetText(kStubTicksLabel, platform::Format(u"Ticks: %d", ticks_));
+  // An adapter plugged in later is found without the user's help.
+  if (!discovery_->AdapterOpen() && !discovery_->CountPnpWaitTick()) {
+    discovery_->DiscoverAdapters();
+  }
 }
 
 void StubMainDlg::OnCommand(int id, CommandCode code) {
@@ -59,6 +72,8 @@ void StubMainDlg::OnCommand(int id, CommandCode code) {
     OpenWindow();
   } else if (code == CommandCode::Menu && id == kCommandExit) {
     EndDialog(0);
+  } else if (code == CommandCode::SelChange && id == kAdapterBox) {
+    discovery_->OnAdapterSelected();
   } else {
     Dialog::OnCommand(id, code);
   }
@@ -69,6 +84,27 @@ void StubMainDlg::OpenWindow() {
   CenterWindow();
   ShowWindow(true);
   BringToForeground();
+}
+
+void StubMainDlg::ResetAdapterBox() { ComboReset(kAdapterBox); }
+
+void StubMainDlg::AddAdapterBoxItem(std::u16string_view text) { ComboAdd(kAdapterBox, text); }
+
+void StubMainDlg::SelectAdapterBoxItem(int index) { ComboSelect(kAdapterBox, index); }
+
+int StubMainDlg::AdapterBoxSelection() const { return ComboSelection(kAdapterBox); }
+
+void StubMainDlg::AdapterInstanceChanged(std::string_view instance) {
+  context_.store.SetAdapterInstance(instance);
+}
+
+// The operating mode and the restore of the stored configuration follow with the real window.
+void StubMainDlg::AdapterOpened() {
+  context_.currentAdapter = adapter_.handle;
+  ListSetItemText(kStubList, 0, 0,
+                  platform::Format(u"%s (chip type %d)",
+                                   platform::WidenCodePage(adapter_.handle.description),
+                                   adapter_.chipType));
 }
 
 }  // namespace app

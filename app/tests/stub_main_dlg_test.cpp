@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include "adapter/testing/recording_adapter.h"
 #include "app/tests/startup_fixture.h"
 
 namespace app {
@@ -120,6 +121,31 @@ TEST_F(StubMainTest, TrayOpensAndExits) {
     f.session.backend.Pump();
   });
   EXPECT_EQ(result, kEndedByRequest);
+}
+
+TEST_F(StubMainTest, FindsAndOpensAFamilyAdapterPluggedInLater) {
+  const adapter::AdapterRecord records[] = {
+      adapter::testing::MakeAdapterRecord("{usb}", "VZ 7100 USB Wireless LAN Adapter", "0007")};
+  ASSERT_EQ(f.registry->SetValue(platform::RegRoot::LocalMachine,
+                                 adapter::AdapterClassKeyPath(false, "0007"), u"MatchingDeviceId",
+                                 platform::RegValue::Text(u"USB\\VID_F5A1&PID_7300")),
+            platform::RegStatus::Ok);
+  f.context.product.matchingDeviceIds[0] = u"usb\\vid_f5a1&pid_7300";
+  f.library.Answer("QueryWL_DriverVersion", 0x0203);
+  Run([&](StubMainDlg& dlg) {
+    EXPECT_EQ(dlg.ComboCount(kAdapterBox), 0);  // nothing plugged in at the start
+    f.library.AnswerAdapterList("CreateAllNICAdapterList", records);
+    f.session.backend.Tick();
+    EXPECT_EQ(dlg.ComboItem(kAdapterBox, 0), u"VZ 7100 USB Wireless LAN Adapter");
+    EXPECT_EQ(dlg.ComboSelection(kAdapterBox), 0);
+    EXPECT_EQ(dlg.ListItemText(kStubList, 0, 0),
+              u"VZ 7100 USB Wireless LAN Adapter (chip type 3)");
+    const std::size_t discoveries = f.library.Calls("CreateAllNICAdapterList").size();
+    f.session.backend.Tick();  // open: no further discovery
+    EXPECT_EQ(f.library.Calls("CreateAllNICAdapterList").size(), discoveries);
+  });
+  EXPECT_STREQ(f.context.currentAdapter.name, "{usb}");
+  EXPECT_NE(f.context.store.TreePath(config::kStationMode).find(u"\\0007\\"), std::u16string::npos);
 }
 
 }  // namespace

@@ -256,11 +256,18 @@ std::string RootStore::Open(const std::filesystem::path& file) {
 std::string RootStore::Verify() {
   for (int pass = 0; pass < 2; ++pass) {
     sqlite3_int64 application_id = 0, version = 0, objects = 0;
-    if (!QueryInt(db_, "PRAGMA application_id", application_id) ||
-        !QueryInt(db_, "PRAGMA user_version", version) ||
-        !QueryInt(db_, "SELECT count(*) FROM sqlite_schema", objects)) {
-      return Reason();
+    // One read transaction, so that a store being set up by another process at this moment is
+    // seen either before or after its set-up, never half of each.
+    if (sqlite3_exec(db_, "BEGIN", nullptr, nullptr, nullptr) != SQLITE_OK) return Reason();
+    const bool read = QueryInt(db_, "PRAGMA application_id", application_id) &&
+                      QueryInt(db_, "PRAGMA user_version", version) &&
+                      QueryInt(db_, "SELECT count(*) FROM sqlite_schema", objects);
+    if (!read) {
+      std::string error = Reason();
+      sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
+      return error;
     }
+    if (sqlite3_exec(db_, "COMMIT", nullptr, nullptr, nullptr) != SQLITE_OK) return Reason();
     if (application_id == kApplicationId) {
       if (version > kFormatVersion) return "written by a newer version of the program";
       return {};

@@ -4,6 +4,8 @@
 #include <sqlite3.h>
 #include <stdlib.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <fstream>
 #include <iterator>
@@ -70,6 +72,34 @@ TEST(SqliteRegistry, AnEmptyFileIsTakenAsANewStore) {
 }
 
 // Files that are not a store of ours are refused, named, and left exactly as they were.
+// Two instances started at once on a first run both create the store: each must find it either
+// not yet set up or complete, never half set up.
+TEST(SqliteRegistry, ProcessesOpeningANewStoreAtOnceAllSucceed) {
+  constexpr int kRounds = 10;
+  constexpr int kProcesses = 6;
+  for (int round = 0; round < kRounds; ++round) {
+    testing::TempDir dir;
+    pid_t children[kProcesses];
+    for (pid_t& child : children) {
+      child = ::fork();
+      ASSERT_GE(child, 0);
+      if (child == 0) {
+        OpenRegistryResult opened = OpenSqliteRegistry(dir.path());
+        if (!opened.registry) ::_exit(2);
+        const auto status = opened.registry->SetValue(kCU, u"software\\Orvex", u"Seen",
+                                                      RegValue::Dword(::getpid()));
+        ::_exit(status == RegStatus::Ok ? 0 : 3);
+      }
+    }
+    for (pid_t child : children) {
+      int status = 0;
+      ASSERT_EQ(::waitpid(child, &status, 0), child);
+      ASSERT_TRUE(WIFEXITED(status));
+      EXPECT_EQ(WEXITSTATUS(status), 0) << "round " << round << " (2: open refused, 3: write)";
+    }
+  }
+}
+
 TEST(SqliteRegistry, RefusesFilesThatAreNotItsStoreAndLeavesThemAlone) {
   struct Case {
     const char* what;

@@ -100,6 +100,37 @@ TEST(SqliteRegistry, ProcessesOpeningANewStoreAtOnceAllSucceed) {
   }
 }
 
+TEST(SqliteRegistry, ASecondOpeningInTheProcessKeepsTheFirstSeeingOtherProcessesWrites) {
+  // The program and the adapter library each open the store; another instance writes a request
+  // and ends. The first connection must still see it, also after the second one has gone.
+  testing::TempDir dir;
+  OpenRegistryResult first = OpenSqliteRegistry(dir.path());
+  ASSERT_NE(first.registry, nullptr) << first.error;
+  ASSERT_EQ(first.registry->SetValue(kCU, u"software\\Orvex", u"Request", RegValue::Dword(0)),
+            RegStatus::Ok);
+  {
+    OpenRegistryResult second = OpenSqliteRegistry(dir.path());
+    ASSERT_NE(second.registry, nullptr) << second.error;
+  }
+  const pid_t child = ::fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    OpenRegistryResult other = OpenSqliteRegistry(dir.path());
+    if (!other.registry) ::_exit(2);
+    const auto status =
+        other.registry->SetValue(kCU, u"software\\Orvex", u"Request", RegValue::Dword(1));
+    other.registry.reset();  // the last connection it knows of: it may tidy the log away
+    ::_exit(status == RegStatus::Ok ? 0 : 3);
+  }
+  int status = 0;
+  ASSERT_EQ(::waitpid(child, &status, 0), child);
+  ASSERT_TRUE(WIFEXITED(status));
+  ASSERT_EQ(WEXITSTATUS(status), 0);
+  RegValue value;
+  ASSERT_EQ(first.registry->GetValue(kCU, u"software\\Orvex", u"Request", value), RegStatus::Ok);
+  EXPECT_EQ(value, RegValue::Dword(1));
+}
+
 TEST(SqliteRegistry, RefusesFilesThatAreNotItsStoreAndLeavesThemAlone) {
   struct Case {
     const char* what;

@@ -115,12 +115,15 @@ TEST(SqliteRegistry, ASecondOpeningInTheProcessKeepsTheFirstSeeingOtherProcesses
   const pid_t child = ::fork();
   ASSERT_GE(child, 0);
   if (child == 0) {
+    // Another process closing what it takes for the last connection deletes the log, unless this
+    // process still holds its locks. The copy of the first connection serves: the child holds
+    // no locks of its own.
+    first.registry.reset();
     OpenRegistryResult other = OpenSqliteRegistry(dir.path());
     if (!other.registry) ::_exit(2);
     const auto status =
         other.registry->SetValue(kCU, u"software\\Orvex", u"Request", RegValue::Dword(1));
-    other.registry.reset();  // the last connection it knows of: it may tidy the log away
-    ::_exit(status == RegStatus::Ok ? 0 : 3);
+    ::_exit(status == RegStatus::Ok ? 0 : 3);  // ends with the write still in the log
   }
   int status = 0;
   ASSERT_EQ(::waitpid(child, &status, 0), child);

@@ -45,7 +45,8 @@ StartupEnd CConfigApp::InitInstance(const std::vector<std::string>& arguments) {
   LoadLanguage();
 
   // 9. Titles.
-  const std::u16string storedTitle = store.ReadAppText(store.ChipValue(config::app_value::ProgramTitle));
+  const std::u16string storedTitle =
+      store.ReadAppText(store.ChipValue(config::app_value::ProgramTitle));
   c.windowTitle = WindowTitle(c.services.language, c.product.releaseChipMode);
   const std::u16string olderTitle = OlderTitle(c.product.releaseChipMode);
 

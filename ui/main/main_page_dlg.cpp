@@ -528,7 +528,8 @@ void CMainPageDlg::AdapterOpened() {
   trayIconIndex_ = tray_index::NotConnected;
   // The stored mode comes from the registry: anything but the two modes counts as station, so
   // no meaningless mode is ever pushed to the driver.
-  int storedMode = store.ReadAppNumber(store.ChipValue(config::app_value::OperationMode), config::kStationMode);
+  int storedMode =
+      store.ReadAppNumber(store.ChipValue(config::app_value::OperationMode), config::kStationMode);
   if (storedMode != config::kAccessPointMode) storedMode = config::kStationMode;
 
   if (services_.product.enableAccessPoint == 1) {

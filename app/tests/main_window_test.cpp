@@ -70,7 +70,8 @@ TEST_F(MainWindowTest, RunsHiddenUnderTheWindowTitleWithItsTimerAndTheAdapterOpe
               EXPECT_EQ(f.context.windowTitle, kTitle);
               EXPECT_FALSE(dlg.IsWindowVisible());
               EXPECT_TRUE(f.titles.Exists(kTitle));  // hidden windows are found too
-              const std::map<int, std::chrono::milliseconds> refresh{{main_page::kRefreshTimer, 500ms}};
+              const std::map<int, std::chrono::milliseconds> refresh{
+                  {main_page::kRefreshTimer, 500ms}};
               EXPECT_EQ(dlg.Timers(), refresh);
               // The window's adapter is the context's one, and the tray icon shows its state.
               EXPECT_NE(f.context.adapter.handle.handle, adapter::kNoAdapterHandle);

@@ -11,7 +11,7 @@
 //   QueryWL_IsWindows95()                  non-zero selects the older class key path
 //   Query_FixWindisPnPBug()                non-zero: PCI/PCMCIA adapters need the start-up wait
 //   QvOpenAdapter / QueryWL_DriverVersion / Query_QVDriverInfo / QvCloseAdapter   the probe
-// and on selection: QvCloseAdapter, QueryWL_IsWindows95 (class key path), QvOpenAdapter.
+// and on selection: QvCloseAdapter, QvOpenAdapter, QueryWL_IsWindows95 (class key path).
 
 #include <cstddef>
 #include <string>

@@ -1,7 +1,8 @@
 #pragma once
 // The open adapter as the rest of the program sees it: the handle record handed to every library
 // call, its class instance name (which names its setting trees), its network-class key and its
-// chip type. Owned by the program, filled by adapter discovery, passed by reference.
+// chip type. Owned by the program, filled by adapter discovery on the user-interface thread,
+// passed by reference; other threads only hand the handle record to library calls.
 
 #include <string>
 

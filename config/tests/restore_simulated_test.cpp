@@ -4,6 +4,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <array>
 #include <fstream>
 #include <functional>
 #include <memory>
@@ -117,6 +118,26 @@ TEST_F(RestoreSimulatedTest, RefusedPushesLeaveTheStoredValuesAsTheyWere) {
   EXPECT_EQ(store_->ReadSettingString(key::RTSThreshold), u"2347");
   EXPECT_EQ(store_->ReadSettingString(key::Channel), u"14");
   EXPECT_EQ(Driver().QueryWL_RTS_CTS_Threshold(simulated_.handle), 2347);
+}
+
+TEST_F(RestoreSimulatedTest, AccessPointRestoreFromAnEmptyTreeBringsUpTheDefaultNetwork) {
+  Open();
+  ASSERT_EQ(Driver().SetWL_OperationMode_STA_AP(simulated_.handle, 1), 0);
+  store_->SetOperationMode(kAccessPointMode);
+  Restore();
+  adapter::AdapterHandle& h = simulated_.handle;
+  EXPECT_EQ(store_->ReadSettingString(key::SSID), u"WLAN_AP");
+  std::array<std::uint8_t, VZ_SSID_SIZE> ssid{};
+  ASSERT_EQ(Driver().QueryWL_SSID(h, ssid), 7);
+  EXPECT_EQ(std::string(ssid.begin(), ssid.begin() + 7), "WLAN_AP");
+  EXPECT_EQ(store_->ReadSettingInt(key::Channel), Driver().QueryWL_Channel(h));
+  EXPECT_EQ(store_->ReadSettingInt(key::Channel), 6);
+  EXPECT_EQ(store_->ReadSettingString(key::HideSSID), u"0");
+  EXPECT_EQ(store_->ReadSettingString(u"MACFilterAddr15"), u"00 00 00 00 00 00");
+  // The station tree got only the region, which both modes share.
+  store_->SetOperationMode(kStationMode);
+  EXPECT_EQ(store_->ReadSettingString(key::SSID), u"");
+  EXPECT_EQ(store_->ReadSettingString(key::OperationRegion), u"0");
 }
 
 class ListBox final : public adapter::AdapterBox {

@@ -20,6 +20,23 @@ using ::testing::IsEmpty;
 
 using Setting = std::pair<std::u16string_view, std::u16string_view>;
 
+// Counts the start requests and notes the driver call each one followed, which places it within
+// the sequence.
+class CallMarkingSupplicant final : public SupplicantControl {
+ public:
+  explicit CallMarkingSupplicant(const adapter::testing::RecordingAdapterLibrary& driver)
+      : driver_(driver) {}
+  void StartSupplicant() override {
+    const auto calls = driver_.Calls();
+    startedAfter.push_back(calls.empty() ? "" : calls.back());
+  }
+  int StartRequests() const { return static_cast<int>(startedAfter.size()); }
+  std::vector<std::string> startedAfter;
+
+ private:
+  const adapter::testing::RecordingAdapterLibrary& driver_;
+};
+
 class RestoreTest : public ::testing::Test, protected testing::ApplierFixture {
  protected:
   void StoreSettings(std::initializer_list<Setting> settings) {
@@ -41,7 +58,7 @@ class RestoreTest : public ::testing::Test, protected testing::ApplierFixture {
   }
 
   platform::VirtualClock clock;
-  RecordingSupplicantControl supplicant;
+  CallMarkingSupplicant supplicant{driver};
   lang::CMultiLanguage language;  // no file: built-in texts
   int productWirelessMode = 0;
   int chipType = 1;
@@ -193,7 +210,9 @@ TEST_F(RestoreTest, StationFromAFullTree) {
   EXPECT_THAT(driver.Calls(), ElementsAreArray(expected));
   EXPECT_EQ(radio.bandCapability.load(), band_capability::Both);
   EXPECT_EQ(radio.currentNetworkType.load(), network_type::AdHoc);
-  EXPECT_EQ(supplicant.StartRequests(), 1);  // WPA-PSK
+  // WPA-PSK: started once the rates are set and before the SSID starts an association.
+  EXPECT_THAT(supplicant.startedAfter,
+              ElementsAre("SetWL_DesiredRate(6C000000000000000000000000000000)"));
   EXPECT_EQ(clock.Now(), platform::Millis(1000));
   EXPECT_EQ(store.ReadSettingString(key::SSID), u"office");
   EXPECT_EQ(store.ReadSettingString(key::DesiredRate),
@@ -486,6 +505,7 @@ TEST_F(RestoreTest, SupplicantStartsForWpaAndForDynamicWep) {
     EXPECT_EQ(authPushes.size(), c.forcedOpen ? 2u : 1u);
     if (c.forcedOpen) {
       EXPECT_EQ(authPushes[1], "SetWL_AuthenticationMode(0)");
+      EXPECT_EQ(supplicant.startedAfter.back(), "SetWL_AuthenticationMode(0)");
       // The direct push bypasses the store: the tree keeps the user's mode.
       const std::u16string_view pushed =
           std::u16string_view(c.authentication) == u"9" ? u"2" : c.authentication;

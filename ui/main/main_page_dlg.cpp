@@ -2,7 +2,9 @@
 
 #include <chrono>
 
+#include "app/instance_titles.h"
 #include "config/restore.h"
+#include "config/setting_keys.h"
 #include "lang/texts.h"
 #include "platform/text/text.h"
 
@@ -14,14 +16,6 @@ namespace texts = lang::texts;
 
 namespace {
 
-// Requests of a second instance and the start-up choice, as application values.
-constexpr std::u16string_view kExitRequestValue = u"VUZOzaExit";
-constexpr std::u16string_view kWakeUpRequestValue = u"VUZOzaWakeUp";
-constexpr std::u16string_view kOwnClientRunValue = u"OrvexClientRun";
-// The operating mode chosen last, "0" or "1".
-constexpr std::u16string_view kStoredModeValue = u"VUZidezaOperationMode";
-
-constexpr std::u16string_view kGeneralChip = u"GENERAL";
 constexpr int kEnterKey = 13;
 constexpr int kEscapeKey = 27;
 constexpr unsigned kSysCommandIgnored = 0x0010;
@@ -115,14 +109,19 @@ bool CMainPageDlg::OnInitDialog() {
   ResetSignalAverages();
   discovery_.DiscoverAdapters();
 
-  // A product file with no usable period gets the usual one rather than a timer that never rests.
-  const int period = services_.product.mainPageUpdateTimeMs > 0
-                         ? services_.product.mainPageUpdateTimeMs
-                         : kDefaultRefreshPeriodMs;
-  SetTimer(kRefreshTimer, std::chrono::milliseconds(period));
+  SetTimer(kRefreshTimer, RefreshPeriod());
   timerId_ = kRefreshTimer;
   MoveWindow(kOffScreen, kOffScreen);
+  // Without a notification area nothing could ever open a hidden window.
+  if (!services_.startHidden) ShowUtilityWindow();
   return true;
+}
+
+// A product file with no usable period gets the usual one rather than a timer that never rests.
+std::chrono::milliseconds CMainPageDlg::RefreshPeriod() const {
+  return std::chrono::milliseconds(services_.product.mainPageUpdateTimeMs > 0
+                                       ? services_.product.mainPageUpdateTimeMs
+                                       : kDefaultRefreshPeriodMs);
 }
 
 void CMainPageDlg::OnDestroy() {
@@ -135,13 +134,8 @@ void CMainPageDlg::OnDestroy() {
 void CMainPageDlg::SetWindowTexts() {
   SetBigIcon(icon::App);
 
-  adapter::DriverInfo info{};
-  const bool queried = services_.driver.Query_QVDriverInfo(services_.adapter.handle, info) == 0;
-  const bool known = services_.product.releaseChipMode != kGeneralChip && queried &&
-                     info.chip_code >= 1 && info.chip_code <= 5;
-  const std::u16string chipLabel = known ? u"" : std::u16string(kGeneralChip);
-  const std::u16string title = Text(texts::MP_Dialog_Title);
-  SetCaption(chipLabel == kGeneralChip ? title : platform::Format(u"%s   %s", title, chipLabel));
+  // The caption is the title a second start looks for, so both come from one rule.
+  SetCaption(app::WindowTitle(services_.language, services_.product.releaseChipMode));
 
   SetText(id::AdapterLabel, Text(texts::MP_Network_Adapter));
   SetText(id::ModeLabel, Text(texts::MP_STA_AP_Mode));
@@ -311,14 +305,14 @@ void CMainPageDlg::TickWork(int timerId) {
 
 bool CMainPageDlg::HandleInstanceRequests() {
   config::SettingStore& store = services_.store;
-  const std::u16string exitName = store.ChipValue(kExitRequestValue);
+  const std::u16string exitName = store.ChipValue(config::app_value::ExitRequest);
   if (store.ReadAppNumber(exitName, 0) == 1) {
     (void)store.WriteAppNumber(exitName, 0);
     KillTimer(kRefreshTimer);
     PostCommand(command::Exit);
     return true;
   }
-  const std::u16string wakeUpName = store.ChipValue(kWakeUpRequestValue);
+  const std::u16string wakeUpName = store.ChipValue(config::app_value::WakeUpRequest);
   if (store.ReadAppNumber(wakeUpName, 0) == 1) {
     (void)store.WriteAppNumber(wakeUpName, 0);
     if (discovery_.AdapterOpen()) PostCommand(command::OpenUtilityWindow);
@@ -331,7 +325,7 @@ void CMainPageDlg::HandleDelayedServiceChoice() {
   if (delayedService_.pending) {
     ++delayTickCounter_;
     if (delayTickCounter_ >= delayedService_.delayTicks) {
-      if (services_.store.ReadAppNumber(kOwnClientRunValue, 0) != 0) {
+      if (services_.store.ReadAppNumber(config::app_value::OwnClientRun, 0) != 0) {
         (void)services_.driver.QVStopWZCService();
       } else {
         (void)services_.driver.QVStartWZCService();
@@ -434,6 +428,14 @@ void CMainPageDlg::OnCommand(int id, CommandCode code) {
     Exit();
     return;
   }
+  if (code == CommandCode::Menu && id == command::OpenUtilityWindow) {
+    OpenUtilityWindow();
+    return;
+  }
+  if (code == CommandCode::Menu && id == command::SwitchWzc) {
+    SwitchWzc();
+    return;
+  }
   if (code == CommandCode::SelChange && id == id::AdapterBox) {
     discovery_.OnAdapterSelected();
     return;
@@ -460,6 +462,37 @@ int CMainPageDlg::OnNotify(int id, platform::window::ListEvent event, int row) {
     case platform::window::ListEvent::DoubleClick: return survey_.OnListDoubleClick();
   }
   return 0;
+}
+
+void CMainPageDlg::OpenUtilityWindow() {
+  services_.startHidden = false;
+  KillTimer(kRefreshTimer);
+  if (wzcState_ == 1) {
+    (void)MessageBox(Text(texts::MP_STA_WZCMsg_1), Text(texts::MP_STA_WZCMsg_Title),
+                     platform::window::MessageButtons::Ok,
+                     discovery_.ClassKeyWriteDenied() ? platform::window::MessageIcon::Information
+                                                      : platform::window::MessageIcon::Question);
+  }
+  // While the system's service drives the adapter the window stays hidden.
+  if (services_.driver.QueryWL_CheckWZCStatus(services_.adapter.handle) != 1) ShowUtilityWindow();
+  SetTimer(kRefreshTimer, RefreshPeriod());
+}
+
+void CMainPageDlg::ShowUtilityWindow() {
+  CenterWindow();
+  ShowWindow(true);
+  BringToForeground();
+}
+
+// The effect shows on the following ticks, when the library reports the new state.
+void CMainPageDlg::SwitchWzc() {
+  if (wzcState_ == 1) {
+    (void)services_.driver.QVStopWZCService();
+    (void)services_.store.WriteAppNumber(config::app_value::OwnClientRun, 1);
+  } else {
+    (void)services_.driver.QVStartWZCService();
+    (void)services_.store.WriteAppNumber(config::app_value::OwnClientRun, 0);
+  }
 }
 
 void CMainPageDlg::Exit() {
@@ -522,7 +555,7 @@ void CMainPageDlg::AdapterOpened() {
   int trayIndex = tray_index::NotConnected;
   // The stored mode comes from the registry: anything but the two modes counts as station, so
   // no meaningless mode is ever pushed to the driver.
-  int storedMode = store.ReadAppNumber(store.ChipValue(kStoredModeValue), config::kStationMode);
+  int storedMode = store.ReadAppNumber(store.ChipValue(config::app_value::OperationMode), config::kStationMode);
   if (storedMode != config::kAccessPointMode) storedMode = config::kStationMode;
 
   if (services_.product.enableAccessPoint == 1) {

@@ -3,6 +3,7 @@
 // area. It lives hidden behind the tray icon for the whole run; one refresh timer drives all
 // polling of the adapter.
 
+#include <chrono>
 #include <cstdint>
 #include <span>
 #include <string_view>
@@ -101,6 +102,10 @@ class CMainPageDlg : public platform::window::Dialog,
   void PollAccessPoint();
   void PollStation();
   void Exit();
+  void OpenUtilityWindow();  // tray command "Open Utility Window"
+  void ShowUtilityWindow();  // centred, shown and in front
+  void SwitchWzc();          // tray command handing the adapter to or from the system's service
+  std::chrono::milliseconds RefreshPeriod() const;
 
   void RestoreStoredConfiguration();
   void SetWzcMenuText();

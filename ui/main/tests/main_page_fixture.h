@@ -130,7 +130,7 @@ struct MainPageFixture {
   config::RecordingSupplicantControl supplicant;
   lang::CMultiLanguage language;
   DialogChain chain;
-  bool startHidden = false;
+  bool startHidden = true;  // as start-up leaves it
   std::unique_ptr<platform::ChildProcess> bluetooth;
   std::vector<adapter::AdapterRecord> records;
   MainWindowServices services{store,    driver,     current,  radio,       clock,

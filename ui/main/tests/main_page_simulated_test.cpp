@@ -80,7 +80,7 @@ class MainPageSimulatedTest : public ::testing::Test {
   config::RecordingSupplicantControl supplicant_;
   lang::CMultiLanguage language_;
   DialogChain chain_;
-  bool startHidden_ = false;
+  bool startHidden_ = true;
   std::unique_ptr<platform::ChildProcess> bluetooth_;
 };
 

@@ -56,10 +56,13 @@ const std::vector<TickCase>& TickCases() {
       {"wake-up request with an adapter opens the window",
        true,
        [](MainPageFixture& f, ObservedMainPage&) { f.SetAppNumber(u"VUZOzaWakeUp", 1); },
-       {},
+       {"QueryWL_CheckWZCStatus()"},  // by the open command the tick posted
        false,
        {command::OpenUtilityWindow},
-       [](MainPageFixture& f, ObservedMainPage&) { EXPECT_EQ(f.AppNumber(u"VUZOzaWakeUp"), 0); }},
+       [](MainPageFixture& f, ObservedMainPage& p) {
+         EXPECT_EQ(f.AppNumber(u"VUZOzaWakeUp"), 0);
+         EXPECT_TRUE(p.IsWindowVisible());
+       }},
       {"wake-up request without an adapter is only consumed",
        false,
        [](MainPageFixture& f, ObservedMainPage&) { f.SetAppNumber(u"VUZOzaWakeUp", 1); },

@@ -14,14 +14,18 @@
 #include <string>
 
 #include "adapter/adapter_library.h"
+#include "adapter/current_adapter.h"
 #include "app/product_config.h"
 #include "app/tray_icon.h"
+#include "config/radio_state.h"
 #include "config/setting_store.h"
+#include "config/supplicant_control.h"
 #include "lang/multi_language.h"
 #include "platform/clock/clock.h"
 #include "platform/process/process.h"
 #include "platform/registry/registry.h"
 #include "platform/window/backend.h"
+#include "ui/common/dialog_chain.h"
 
 namespace app {
 
@@ -35,9 +39,6 @@ struct AppServices {
   lang::CMultiLanguage& language;           // the language table start-up fills
   std::filesystem::path programPath;        // full path of the program file
 };
-
-// An adapter handle record that names no open adapter.
-adapter::AdapterHandle NoAdapter();
 
 struct AppContext {
   explicit AppContext(const AppServices& given);
@@ -53,7 +54,12 @@ struct AppContext {
   std::u16string windowTitle;  // the main window's caption, by which other instances find it
 
   // The adapter the main window has open; handle -1 while there is none.
-  adapter::AdapterHandle currentAdapter = NoAdapter();
+  adapter::CurrentAdapter adapter;
+  config::RadioState radio;
+  // Only counts the requests until the supplicant is wired in.
+  config::RecordingSupplicantControl supplicant;
+  ui::DialogChain dialogs;
+  std::unique_ptr<platform::ChildProcess> bluetoothUtility;
   // The main window keeps itself hidden until the user opens it.
   bool startHidden = true;
   // Created by start-up, destroyed after the main window has closed.

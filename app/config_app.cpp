@@ -1,6 +1,7 @@
 #include "app/config_app.h"
 
 #include "app/instance_titles.h"
+#include "config/setting_keys.h"
 #include "lang/texts.h"
 #include "platform/text/text.h"
 
@@ -22,8 +23,9 @@ StartupEnd CConfigApp::InitInstance(const std::vector<std::string>& arguments) {
   }
 
   // 3. Process-wide state.
-  c.currentAdapter = NoAdapter();
-  c.startHidden = true;
+  c.adapter = adapter::CurrentAdapter{};
+  // Without a notification area nothing could open a hidden window: it starts shown.
+  c.startHidden = c.services.tray.Supported();
 
   // 4. Switches.
   const CommandSwitches switches = ParseCommandSwitches(arguments);
@@ -43,13 +45,13 @@ StartupEnd CConfigApp::InitInstance(const std::vector<std::string>& arguments) {
   LoadLanguage();
 
   // 9. Titles.
-  const std::u16string storedTitle = store.ReadAppText(store.ChipValue(kProgramTitleValue));
+  const std::u16string storedTitle = store.ReadAppText(store.ChipValue(config::app_value::ProgramTitle));
   c.windowTitle = WindowTitle(c.services.language, c.product.releaseChipMode);
   const std::u16string olderTitle = OlderTitle(c.product.releaseChipMode);
 
   // 10. EXIT: only ask the running instance to go.
   if (switches.exit) {
-    store.WriteAppNumber(store.ChipValue(kExitFlagValue), 1);
+    store.WriteAppNumber(store.ChipValue(config::app_value::ExitRequest), 1);
     return StartupEnd::ToldToExit;
   }
 
@@ -57,8 +59,8 @@ StartupEnd CConfigApp::InitInstance(const std::vector<std::string>& arguments) {
   if (AnotherInstanceAnswers(storedTitle, olderTitle)) return StartupEnd::WokeOtherWindow;
 
   // 12. Both flags have been seen by now, or nobody was there to see them.
-  store.WriteAppNumber(store.ChipValue(kExitFlagValue), 0);
-  store.WriteAppNumber(store.ChipValue(kWakeUpFlagValue), 0);
+  store.WriteAppNumber(store.ChipValue(config::app_value::ExitRequest), 0);
+  store.WriteAppNumber(store.ChipValue(config::app_value::WakeUpRequest), 0);
 
   // 13. Main window, with the delayed service choice.
   std::unique_ptr<platform::window::Dialog> mainWindow = makeMainWindow_(c, switches.delayed);
@@ -91,7 +93,7 @@ void CConfigApp::LoadLanguage() {
                                        lang::kIndexSection);
   // A stored index outside the file's languages leaves language 1 selected.
   c.services.language.SelectLanguage(
-      c.store.ReadAppNumber(c.store.ChipValue(kLanguageIdValue), 1));
+      c.store.ReadAppNumber(c.store.ChipValue(config::app_value::LanguageId), 1));
 }
 
 // True when another instance runs and was asked to show its window: this one must end.
@@ -104,23 +106,23 @@ bool CConfigApp::AnotherInstanceAnswers(const std::u16string& storedTitle,
   // 11.1 First run, another language or another chip mode: whatever runs under the old title
   // cannot be found by the new one, so it is told to exit.
   if (storedTitle != c.windowTitle) {
-    store.WriteAppNumber(store.ChipValue(kExitFlagValue), 1);
+    store.WriteAppNumber(store.ChipValue(config::app_value::ExitRequest), 1);
     c.services.clock.Sleep(kExitWait);
-    store.WriteAppText(store.ChipValue(kProgramTitleValue), c.windowTitle);
+    store.WriteAppText(store.ChipValue(config::app_value::ProgramTitle), c.windowTitle);
     return false;
   }
   // 11.2 The running instance's window is there: it shows itself on its next tick.
   if (windows.Exists(storedTitle)) {
-    store.WriteAppNumber(store.ChipValue(kWakeUpFlagValue), 1);
+    store.WriteAppNumber(store.ChipValue(config::app_value::WakeUpRequest), 1);
     return true;
   }
   // 11.3 An older release of the utility runs.
   if (!olderTitle.empty() && olderTitle != storedTitle && windows.Exists(olderTitle)) {
-    store.WriteAppNumber(store.ChipValue(kWakeUpFlagValue), 1);
+    store.WriteAppNumber(store.ChipValue(config::app_value::WakeUpRequest), 1);
     return true;
   }
   // 11.4 An instance without a findable window still polls the flag and exits.
-  store.WriteAppNumber(store.ChipValue(kExitFlagValue), 1);
+  store.WriteAppNumber(store.ChipValue(config::app_value::ExitRequest), 1);
   c.services.clock.Sleep(kExitWait);
   return false;
 }
@@ -142,9 +144,9 @@ void CConfigApp::CreateTrayIcon() {
 void CConfigApp::ApplyServiceSwitches(const CommandSwitches& switches) {
   AppContext& c = context_;
   adapter::AdapterLibrary& library = c.services.adapterLibrary;
-  const int ownClientRuns = c.store.ReadAppNumber(kOwnClientRunValue, 0);
+  const int ownClientRuns = c.store.ReadAppNumber(config::app_value::OwnClientRun, 0);
   if (switches.forceOwnClient) {
-    c.store.WriteAppNumber(kOwnClientRunValue, 1);
+    c.store.WriteAppNumber(config::app_value::OwnClientRun, 1);
     library.QVStopWZCService();
   } else if (switches.setService) {
     if (ownClientRuns == 0) {

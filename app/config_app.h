@@ -32,14 +32,6 @@ enum class StartupEnd {
 using MainWindowFactory = std::function<std::unique_ptr<platform::window::Dialog>(
     AppContext&, const DelayedServiceChoice&)>;
 
-// The chip-mode application values start-up reads and writes.
-inline constexpr std::u16string_view kLanguageIdValue = u"LanguageId";
-inline constexpr std::u16string_view kProgramTitleValue = u"VUZidezaProgramTitle";
-inline constexpr std::u16string_view kExitFlagValue = u"VUZOzaExit";
-inline constexpr std::u16string_view kWakeUpFlagValue = u"VUZOzaWakeUp";
-// Not prefixed with the chip mode: 1 when this program's own client runs the adapter.
-inline constexpr std::u16string_view kOwnClientRunValue = u"OrvexClientRun";
-
 // How long a starting instance gives the running one to see the exit flag.
 inline constexpr platform::Millis kExitWait{2000};
 

@@ -13,8 +13,8 @@
 #include "app/app_context.h"
 #include "app/config_app.h"
 #include "app/gui_backend.h"
+#include "app/main_window.h"
 #include "app/run_options.h"
-#include "app/stub_main_dlg.h"
 #include "lang/multi_language.h"
 #include "platform/clock/clock.h"
 #include "platform/process/process.h"
@@ -84,11 +84,7 @@ int Run(int& argc, char** argv, const app::RunOptions& options) {
   app::AppContext context(app::AppServices{*clock, *registry.registry, *library.library, *titles,
                                            backend->TrayIcon(), lang::LanguageTable(),
                                            programPath});
-  app::RegisterStubMainTemplate();
-  // The stub main window does not act on the delayed service choice yet.
-  app::CConfigApp application(context, [](app::AppContext& c, const app::DelayedServiceChoice&) {
-    return std::make_unique<app::StubMainDlg>(c);
-  });
+  app::CConfigApp application(context, app::MakeMainWindow);
   application.InitInstance(options.switches);
   return 0;
 }

@@ -47,6 +47,20 @@ inline constexpr std::u16string_view Dot1xCertIssuer = u"Dot1xCertIssuer";
 inline constexpr std::u16string_view Dot1xRC4WEP = u"Dot1xRC4WEP";
 }  // namespace key
 
+// Application values (below the application key), shared by start-up and the main window.
+namespace app_value {
+// Per chip mode (prefixed with it):
+inline constexpr std::u16string_view LanguageId = u"LanguageId";
+inline constexpr std::u16string_view ProgramTitle = u"VUZidezaProgramTitle";
+// Requests of a second instance to the running one: exit, or show the window.
+inline constexpr std::u16string_view ExitRequest = u"VUZOzaExit";
+inline constexpr std::u16string_view WakeUpRequest = u"VUZOzaWakeUp";
+// The operating mode chosen last, "0" or "1".
+inline constexpr std::u16string_view OperationMode = u"VUZidezaOperationMode";
+// Not prefixed with the chip mode: 1 when this program's own client runs the adapter.
+inline constexpr std::u16string_view OwnClientRun = u"OrvexClientRun";
+}  // namespace app_value
+
 // "WEPKey" + bits + "_" + index, e.g. WEPKey64_0.
 std::u16string WepKeyName(int bits, int index);
 // "MACFilterAddr" + index, 0 to 15.

@@ -80,10 +80,10 @@ TEST(Startup, SingleInstanceDecision) {
     }
     EXPECT_EQ(exitFlagWhileWaiting, s.exitFlagWhileWaiting);
     EXPECT_EQ(f.titles.Searches(), s.searches);
-    EXPECT_EQ(f.context.store.ReadAppText(f.context.store.ChipValue(kProgramTitleValue)),
+    EXPECT_EQ(f.context.store.ReadAppText(f.context.store.ChipValue(config::app_value::ProgramTitle)),
               s.storedTitleAfter);
-    EXPECT_EQ(f.Flag(kExitFlagValue), s.exitFlagAfter);
-    EXPECT_EQ(f.Flag(kWakeUpFlagValue), s.wakeUpFlagAfter);
+    EXPECT_EQ(f.Flag(config::app_value::ExitRequest), s.exitFlagAfter);
+    EXPECT_EQ(f.Flag(config::app_value::WakeUpRequest), s.wakeUpFlagAfter);
 
     const bool ran = s.end == StartupEnd::MainWindowRan;
     EXPECT_EQ(f.run.has_value(), ran);
@@ -100,7 +100,7 @@ TEST(Startup, SingleInstanceDecision) {
 
 TEST(Startup, TheMainWindowRunsWithFlagsClearedAfterTheWaitAndTheTrayIconPrepared) {
   StartupFixture f;
-  f.context.currentAdapter.handle = 7;
+  f.context.adapter.handle.handle = 7;
   f.context.startHidden = false;
   ASSERT_EQ(f.Start({"/SETWZCD", "5"}), StartupEnd::MainWindowRan);
   ASSERT_TRUE(f.run.has_value());

@@ -17,6 +17,7 @@
 #include "adapter/testing/recording_adapter.h"
 #include "app/app_context.h"
 #include "app/config_app.h"
+#include "config/setting_keys.h"
 #include "platform/clock/clock.h"
 #include "platform/process/memory_window_titles.h"
 #include "platform/registry/memory_registry.h"
@@ -78,7 +79,7 @@ class StartupFixture {
     WriteFile("QVMLa.INI", kSbcsLanguages);
     WriteProduct("GENERAL");
     clock.onSleep = [this](platform::Millis duration) {
-      waits.push_back({duration, Flag(kExitFlagValue)});
+      waits.push_back({duration, Flag(config::app_value::ExitRequest)});
     };
   }
 
@@ -150,9 +151,9 @@ class StartupFixture {
         run->trayTip = session.backend.HeadlessTrayIcon().Tip();
         for (int i = 0; i < 3; ++i) run->menuTexts[i] = c.trayIcon->MenuText(i);
         run->startedAt = clock.Now();
-        run->exitFlag = Flag(kExitFlagValue);
-        run->wakeUpFlag = Flag(kWakeUpFlagValue);
-        run->adapterHandle = c.currentAdapter.handle;
+        run->exitFlag = Flag(config::app_value::ExitRequest);
+        run->wakeUpFlag = Flag(config::app_value::WakeUpRequest);
+        run->adapterHandle = c.adapter.handle.handle;
         run->startHidden = c.startHidden;
         run->calls = library.Calls();
       });

@@ -214,10 +214,15 @@ bool QueryInt(sqlite3* db, const char* sql, sqlite3_int64& out) {
 
 std::string RootStore::Open(const std::filesystem::path& file) {
   // Create the file ourselves so that it is owner-only from the start; SQLite gives its -wal and
-  // -shm files the same permissions. An existing file is opened, never truncated.
-  const int fd = ::open(file.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
-  if (fd < 0) return std::strerror(errno);
-  ::close(fd);
+  // -shm files the same permissions. An existing file is left alone: closing a descriptor of it
+  // would drop the locks of every other connection to it in this process (the adapter library
+  // opens the store too), and a later close elsewhere would then delete the log they still use.
+  const int fd = ::open(file.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+  if (fd >= 0) {
+    ::close(fd);
+  } else if (errno != EEXIST) {
+    return std::strerror(errno);
+  }
 
   if (sqlite3_open_v2(file.c_str(), &db_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr) !=
       SQLITE_OK) {

@@ -83,6 +83,8 @@ class Dialog {
   int DoModal();
   void EndDialog(int result);
   bool IsOpen() const { return open_; }
+  // True once EndDialog was called on the open dialog: its loop ends when the handler returns.
+  bool Ending() const { return open_ && result_.has_value(); }
   int TemplateId() const { return templateId_; }
 
   // ---- events; the defaults do what the platform's dialog class does

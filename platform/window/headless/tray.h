@@ -13,7 +13,7 @@ class HeadlessTray final : public Tray {
  public:
   static constexpr std::size_t kTipLength = 127;
 
-  bool Supported() const override { return true; }
+  bool Supported() const override { return supported_; }
   bool Add(int iconResource, std::u16string_view tip, TrayListener* listener) override;
   bool SetIcon(int iconResource) override;
   bool SetTip(std::u16string_view tip) override;
@@ -29,6 +29,8 @@ class HeadlessTray final : public Tray {
   void ForgetChoices() { choices_.clear(); }
   // The notification area was re-created: every icon is gone until added again.
   void ShellRestarted() { shown_ = false; }
+  // A desktop without a notification area.
+  void SetSupported(bool supported) { supported_ = supported; }
 
   // ---- what the program set
   bool Shown() const { return shown_; }
@@ -41,6 +43,7 @@ class HeadlessTray final : public Tray {
 
  private:
   bool shown_ = false;
+  bool supported_ = true;
   int icon_ = 0;
   std::u16string tip_;
   TrayListener* listener_ = nullptr;

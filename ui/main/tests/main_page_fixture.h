@@ -67,10 +67,6 @@ class ObservedMainPage final : public CMainPageDlg {
   }
   std::vector<int> received;  // every command
   std::vector<int> commands;  // posted ones
-  using CMainPageDlg::scanPending_;
-  using CMainPageDlg::scanWaitTicks_;
-  using CMainPageDlg::selectedView_;
-  using CMainPageDlg::selectedViewTicks_;
 };
 
 inline const std::u16string kUsbFamilyId = u"USB\\VID_F5A1&PID_7100";
@@ -134,7 +130,7 @@ struct MainPageFixture {
   config::RecordingSupplicantControl supplicant;
   lang::CMultiLanguage language;
   DialogChain chain;
-  bool startHidden = false;
+  bool startHidden = true;  // as start-up leaves it
   std::unique_ptr<platform::ChildProcess> bluetooth;
   std::vector<adapter::AdapterRecord> records;
   MainWindowServices services{store,    driver,     current,  radio,       clock,

@@ -3,6 +3,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include "app/instance_titles.h"
 #include "ui/main/tests/main_page_fixture.h"
 
 namespace ui {
@@ -22,16 +23,14 @@ struct CaptionCase {
   std::u16string caption;
 };
 
-TEST(MainPageWindow, CaptionCarriesTheChipLabelOnlyForAGeneralOne) {
-  // A known chip (codes 1 to 5) of a product with its own chip mode has an empty label.
+TEST(MainPageWindow, CaptionIsTheTitleASecondStartLooksFor) {
+  // Whatever the driver reports about its chip: a caption other than the start-up title would
+  // let a second start take the running instance for gone.
   const CaptionCase cases[] = {
       {"GENERAL", 0, 3, u"Ventrel Plus"},
-      {"CHIPX", 0, 3, u"Ventrel Plus   "},
-      {"CHIPX", 0, 1, u"Ventrel Plus   "},
-      {"CHIPX", 0, 5, u"Ventrel Plus   "},
-      {"CHIPX", 0, 0, u"Ventrel Plus"},
-      {"CHIPX", 0, 6, u"Ventrel Plus"},
-      {"CHIPX", -1, 3, u"Ventrel Plus"},
+      {"CHIPX", 0, 3, u"Ventrel Plus   CHIPX"},
+      {"CHIPX", 0, 0, u"Ventrel Plus   CHIPX"},
+      {"CHIPX", -1, 3, u"Ventrel Plus   CHIPX"},
   };
   for (const CaptionCase& c : cases) {
     SCOPED_TRACE(std::string(c.chipMode) + " " + std::to_string(c.infoResult) + " " +
@@ -44,6 +43,7 @@ TEST(MainPageWindow, CaptionCarriesTheChipLabelOnlyForAGeneralOne) {
     if (c.infoResult == 0) f.driver.AnswerDriverInfo(info);
     f.Run([&](ObservedMainPage& p) {
       EXPECT_EQ(p.Caption(), c.caption);
+      EXPECT_EQ(p.Caption(), app::WindowTitle(f.language, f.product.releaseChipMode));
       EXPECT_EQ(p.BigIcon(), icon::App);
     });
   }
@@ -65,7 +65,7 @@ TEST(MainPageWindow, StartsHiddenOffScreenInStationLayout) {
     // The mode box shows only once an adapter allowed it.
     EXPECT_FALSE(p.IsVisible(id::ModeBox));
     EXPECT_FALSE(p.IsVisible(id::ModeLabel));
-    EXPECT_EQ(p.SurveyBuffer().size(), CMainPageDlg::kSurveyBufferSize);
+    EXPECT_EQ(p.SurveyBuffer().size(), adapter::kSurveyBufferSize);
     EXPECT_EQ(p.SurveyBuffer()[0], 0);
   });
 }
@@ -247,6 +247,63 @@ TEST(MainPageWindow, EndOfLifeAsksTheSystemVersionLast) {
   ASSERT_FALSE(calls.empty());
   EXPECT_EQ(calls.back(), "QV_GetOSVersion()");
   EXPECT_EQ(f.chain.Registered(dialog_number::Main), nullptr);
+}
+
+struct TrayCommandCase {
+  const char* name;
+  int wzcStatus;  // what the library reports
+  // expected
+  bool shown;
+  std::size_t messageBoxes;
+  const char* serviceCall;
+  int ownClientRun;
+};
+
+TEST(MainPageWindow, TrayCommandsOpenTheWindowAndHandTheAdapterOver) {
+  const TrayCommandCase cases[] = {
+      {"own client in control", 0, true, 0, "QVStartWZCService", 0},
+      {"system service in control", 1, false, 1, "QVStopWZCService", 1},
+      {"neither", 2, true, 0, "QVStartWZCService", 0},
+  };
+  for (const TrayCommandCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    MainPageFixture f;
+    f.PlugAdapter();
+    f.driver.Answer("QueryWL_CheckWZCStatus", c.wzcStatus);
+    f.Run([&](ObservedMainPage& p) {
+      ASSERT_EQ(p.WzcState(), c.wzcStatus);
+      p.PostCommand(command::OpenUtilityWindow);
+      f.session.backend.Pump();
+      EXPECT_FALSE(f.startHidden);
+      EXPECT_EQ(p.IsWindowVisible(), c.shown);
+      EXPECT_EQ(p.Timers().count(kRefreshTimer), 1u);
+      ASSERT_EQ(f.session.backend.MessageBoxes().size(), c.messageBoxes);
+      if (c.messageBoxes != 0) {
+        const auto& box = f.session.backend.MessageBoxes()[0];
+        EXPECT_EQ(box.text, u"Wireless LAN is Controlled by the Windows Zero Configuration.");
+        EXPECT_EQ(box.icon, platform::window::MessageIcon::Question);
+      }
+      // Hidden again on the next tick would undo the user's opening.
+      f.Tick();
+      EXPECT_EQ(p.IsWindowVisible(), c.shown);
+
+      f.driver.ClearCalls();
+      p.PostCommand(command::SwitchWzc);
+      f.session.backend.Pump();
+      EXPECT_THAT(f.driver.Calls("QV"), ElementsAre(std::string(c.serviceCall) + "()"));
+      EXPECT_EQ(f.store.ReadAppNumber(u"OrvexClientRun", -1), c.ownClientRun);
+    });
+  }
+}
+
+TEST(MainPageWindow, WithoutStartHiddenTheWindowOpensShown) {
+  MainPageFixture f;
+  f.startHidden = false;
+  f.Run([&](ObservedMainPage& p) {
+    EXPECT_TRUE(p.IsWindowVisible());
+    f.Tick();
+    EXPECT_TRUE(p.IsWindowVisible());
+  });
 }
 
 }  // namespace

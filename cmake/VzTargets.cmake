@@ -1,6 +1,8 @@
 # Helpers that give every target of ours the same include root, warnings and sanitizers.
 
 if(VZ_FUZZ)
+  # `cmake --build <dir> --target fuzzers` builds the fuzz targets and only what they link.
+  add_custom_target(fuzzers)
   # Coverage for everything the fuzz targets link; only the targets themselves link the fuzzer driver.
   add_compile_options(-fsanitize=fuzzer-no-link,address,undefined -fno-omit-frame-pointer)
   add_link_options(-fsanitize=address,undefined)
@@ -54,6 +56,7 @@ function(vz_fuzzer name)
   target_link_options(${name} PRIVATE -fsanitize=fuzzer)
   target_link_libraries(${name} PRIVATE ${ARG_DEPS})
   set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/fuzz)
+  add_dependencies(fuzzers ${name})
 endfunction()
 
 # vz_benchmark(name SOURCES ... [DEPS ...]): a Google Benchmark executable in build/bench.

@@ -22,5 +22,5 @@ UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
 
 echo "== fuzz targets (${VZ_FUZZ_SECONDS:=5} s each)"
 CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DVZ_FUZZ=ON -DVZ_GUI=OFF -DVZ_TESTS=OFF -DVZ_BENCH=OFF
-cmake --build build-fuzz -j "$jobs"
+cmake --build build-fuzz -j "$jobs" --target fuzzers
 scripts/fuzz.sh build-fuzz "$VZ_FUZZ_SECONDS"

@@ -30,14 +30,52 @@ std::vector<std::u16string> HardwareIds(const app::ProductConfig& product) {
   return {product.matchingDeviceIds.begin(), product.matchingDeviceIds.end()};
 }
 
+StationDisplayProduct DisplayProduct(const app::ProductConfig& product) {
+  StationDisplayProduct display;
+  display.showBssid = product.showBssid;
+  display.showDbm = product.showDbm;
+  display.pseudoIbssSupport = product.pseudoIbssSupport;
+  display.trayIconAnimation = product.trayIconAnimation;
+  display.txRateShowMaxLimit = product.txRateShowMaxLimit;
+  display.txRateAutoShowMax = product.txRateAutoShowMax;
+  display.debugMode = product.debugMode;
+  display.enableAccessPoint = product.enableAccessPoint;
+  display.strengthMinDb = product.strengthMinDb;
+  display.strengthMaxDb = product.strengthMaxDb;
+  display.qualityMin = product.qualityMin;
+  display.qualityMax = product.qualityMax;
+  return display;
+}
+
 }  // namespace
 
 CMainPageDlg::CMainPageDlg(MainWindowServices& services, DelayedServiceChoice delayedService)
     : Dialog(kTemplateId),
       services_(services),
+      panelServices_{services.driver,
+                     services.adapter.handle,
+                     services.store,
+                     services.language,
+                     DisplayProduct(services.product),
+                     services.radio.wasDisconnected,
+                     // Address renewal after a reconnection is needed on the older system
+                     // family only; this program runs on the newer one.
+                     [] {},
+                     [this](int index) { services_.tray.SetIcon(icon::Tray[index]); }},
+      link_{*this, panelServices_},
+      currentNetwork_{*this, panelServices_, link_},
+      survey_{*this, panelServices_,
+              SiteSurveyActions{
+                  [this](int mode) { SetPanelLabels(static_cast<PanelMode>(mode)); },
+                  [this] { RefreshLinkStatus(); },
+                  [this] { RefreshStationList(); },
+                  // The access point settings and More Settings dialogs are not built yet.
+                  [] {},
+                  [] {},
+                  [this] { ConnectToSelectedNetwork(); },
+                  [this] { return wzcState_; }}},
       discovery_({services.driver, services.store.Registry(), services.clock, *this, *this},
                  services.adapter, HardwareIds(services.product)),
-      surveyBuffer_(kSurveyBufferSize, 0),  // item count (first word) 0: no scan yet
       delayedService_(delayedService) {}
 
 CMainPageDlg::~CMainPageDlg() {
@@ -57,18 +95,15 @@ bool CMainPageDlg::OnInitDialog() {
   services_.dialogs.SetMainWindow(this);
   services_.dialogs.SetActiveDialogNumber(dialog_number::Main);
 
-  selectedView_ = 0;
-  scanPending_ = 0;
-  scanWaitTicks_ = 0;
+  survey_.ClearSelectedView();
+  survey_.CancelScan();
   animationFrame_ = 0;
-  connectingDots_ = 0;
+  link_.ClearConnectingDots();
   modeBoxAllowed_ = 0;
-  totalSent_ = totalReceived_ = 0;
-  lastSent_ = lastReceived_ = 0;
   wzcState_ = -1;
   services_.store.SetOperationMode(config::kStationMode);
 
-  ShowTrayIcon(tray_index::NotConnected);
+  link_.ShowTrayIcon(tray_index::NotConnected);
   ShowWindow(false);
   SetWindowTexts();
   ResetSignalAverages();
@@ -92,8 +127,6 @@ std::chrono::milliseconds CMainPageDlg::RefreshPeriod() const {
 void CMainPageDlg::OnDestroy() {
   StopSupplicant();
   (void)services_.driver.QV_GetOSVersion();
-  surveyBuffer_.clear();
-  surveyBuffer_.shrink_to_fit();
 }
 
 // ---------------------------------------------------------------- texts and layouts
@@ -117,7 +150,8 @@ void CMainPageDlg::SetWindowTexts() {
 
   if (OperationMode() == config::kStationMode) {
     SetListLayout(ListLayout::Station);
-    SetPanelLabels(selectedView_ == 1 ? PanelMode::SelectedNetwork : PanelMode::CurrentNetwork);
+    SetPanelLabels(survey_.SelectedView() ? PanelMode::SelectedNetwork
+                                          : PanelMode::CurrentNetwork);
     SetLinkAreaLayout(ListLayout::Station);
   } else {
     SetListLayout(ListLayout::AccessPoint);
@@ -309,9 +343,9 @@ bool CMainPageDlg::PollForAdapter() {
       services_.adapter.handle.handle == adapter::kNoAdapterHandle) {
     return false;
   }
-  selectedView_ = 0;
+  survey_.ClearSelectedView();
   animationFrame_ = 0;
-  connectingDots_ = 0;
+  link_.ClearConnectingDots();
   apTicks_ = 0;
   SetScanState(true);
   return true;
@@ -352,8 +386,7 @@ bool CMainPageDlg::FollowWzcState() {
   CheckWzcStatus();
   SetWzcMenuText();
   if (wzcState_ != 1) return true;
-  trayIconIndex_ = previousTrayIconIndex_ = tray_index::Wzc;
-  services_.tray.SetIcon(icon::Tray[tray_index::Wzc]);
+  link_.ShowTrayIcon(tray_index::Wzc);
   services_.dialogs.CloseDialogChain(ChainClose::Hide);
   (void)driver.SetWL_QVUseQVXOidState(handle, 0);
   (void)driver.QueryWL_QVUseQVXOidState(handle);
@@ -383,27 +416,8 @@ void CMainPageDlg::PollAccessPoint() {
 }
 
 void CMainPageDlg::PollStation() {
-  if (scanPending_ == 1) {
-    if (scanWaitTicks_ > 0) {
-      --scanWaitTicks_;
-    } else {
-      RetrieveSurveyResults();
-      scanPending_ = 0;
-      SetPanelLabels(PanelMode::CurrentNetwork);
-      RefreshLinkStatus();
-      selectedView_ = 0;
-    }
-  }
-  const bool wasSelectedView = selectedView_ == 1;
-  if (wasSelectedView) {
-    if (selectedViewTicks_ > 0) {
-      --selectedViewTicks_;
-    } else {
-      SetPanelLabels(PanelMode::CurrentNetwork);
-      selectedView_ = 0;
-    }
-  }
-  if (!wasSelectedView) RefreshCurrentNetwork();
+  survey_.TickScan();
+  if (survey_.TickSelectedView()) RefreshCurrentNetwork();
   RefreshLinkStatus();
 }
 
@@ -434,7 +448,20 @@ void CMainPageDlg::OnCommand(int id, CommandCode code) {
     OnRefresh();
     return;
   }
+  if (code == CommandCode::Clicked && id == id::PanelButton) {
+    survey_.OnPanelButton();
+    return;
+  }
   Dialog::OnCommand(id, code);
+}
+
+int CMainPageDlg::OnNotify(int id, platform::window::ListEvent event, int row) {
+  if (id != id::List) return Dialog::OnNotify(id, event, row);
+  switch (event) {
+    case platform::window::ListEvent::Click: return survey_.OnListClick();
+    case platform::window::ListEvent::DoubleClick: return survey_.OnListDoubleClick();
+  }
+  return 0;
 }
 
 void CMainPageDlg::OpenUtilityWindow() {
@@ -501,7 +528,7 @@ void CMainPageDlg::OnTaskbarCreated() {
   if (services_.driver.QueryWL_DriverVersion(services_.adapter.handle) == -1) {
     services_.tray.RemoveIcon();
   } else {
-    services_.tray.AddIcon(icon::Tray[trayIconIndex_]);
+    services_.tray.AddIcon(icon::Tray[link_.TrayIconIndex()]);
   }
 }
 
@@ -525,7 +552,7 @@ void CMainPageDlg::AdapterOpened() {
   config::SettingStore& store = services_.store;
 
   modeBoxAllowed_ = 0;
-  trayIconIndex_ = tray_index::NotConnected;
+  int trayIndex = tray_index::NotConnected;
   // The stored mode comes from the registry: anything but the two modes counts as station, so
   // no meaningless mode is ever pushed to the driver.
   int storedMode =
@@ -542,25 +569,24 @@ void CMainPageDlg::AdapterOpened() {
     switch (current) {
       case config::kStationMode:
         store.SetOperationMode(config::kStationMode);
-        trayIconIndex_ = tray_index::NotConnected;
+        trayIndex = tray_index::NotConnected;
         modeBoxAllowed_ = 1;
         break;
       case config::kAccessPointMode:
         store.SetOperationMode(config::kAccessPointMode);
-        trayIconIndex_ = tray_index::AccessPoint;
+        trayIndex = tray_index::AccessPoint;
         modeBoxAllowed_ = 1;
         break;
       default:
         store.SetOperationMode(config::kStationMode);
-        trayIconIndex_ = tray_index::NotConnected;
+        trayIndex = tray_index::NotConnected;
         break;
     }
     SetWindowTexts();
   }
-  ShowTrayIcon(trayIconIndex_);
+  link_.ShowTrayIcon(trayIndex);
 
-  scanPending_ = 0;
-  scanWaitTicks_ = 0;
+  survey_.CancelScan();
   if (OperationMode() == config::kStationMode) OnRefresh();
   Show(id::ModeLabel, modeBoxAllowed_ == 1);
   Show(id::ModeBox, modeBoxAllowed_ == 1);
@@ -568,7 +594,7 @@ void CMainPageDlg::AdapterOpened() {
   wzcState_ = -1;
   CheckWzcStatus();
   if (wzcState_ == 1) {
-    ShowTrayIcon(tray_index::Wzc);
+    link_.ShowTrayIcon(tray_index::Wzc);
   } else {
     RestoreStoredConfiguration();
   }
@@ -586,11 +612,9 @@ void CMainPageDlg::AdapterOpened() {
   SetWzcMenuText();
   services_.tray.SetMenuText(3, Text(texts::MP_Small_Icon_Item_2));
   // Brings the icon back after the adapter had vanished.
-  services_.tray.AddIcon(icon::Tray[trayIconIndex_]);
+  services_.tray.AddIcon(icon::Tray[link_.TrayIconIndex()]);
 
-  idleRate_ = 0;
-  totalSent_ = totalReceived_ = 0;
-  lastSent_ = lastReceived_ = 0;
+  (void)link_.TakeIdleRate();
 }
 
 // ---------------------------------------------------------------- helpers
@@ -602,11 +626,6 @@ void CMainPageDlg::RestoreStoredConfiguration() {
                                                services_.language, services_.product.wirelessMode,
                                                services_.adapter.chipType};
   (void)config::RestoreConfiguration(context, environment);
-}
-
-void CMainPageDlg::ShowTrayIcon(int index) {
-  trayIconIndex_ = previousTrayIconIndex_ = index;
-  services_.tray.SetIcon(icon::Tray[index]);
 }
 
 void CMainPageDlg::SetWzcMenuText() {
@@ -631,15 +650,15 @@ void CMainPageDlg::CheckWzcStatus() {
 
 // ---------------------------------------------------------------- operations of later panels
 
-void CMainPageDlg::RefreshLinkStatus() {}         // filled in with the link display
-void CMainPageDlg::ResetSignalAverages() {}       // filled in with the link display
-void CMainPageDlg::RefreshCurrentNetwork() {}     // filled in with the current network panel
-void CMainPageDlg::OnRefresh() {}                 // filled in with the site survey
-void CMainPageDlg::StartSiteSurvey() {}           // filled in with the site survey
-void CMainPageDlg::RetrieveSurveyResults() {}     // filled in with the site survey
-void CMainPageDlg::FillNetworkList() {}           // filled in with the site survey
-void CMainPageDlg::SetScanState(bool) {}          // filled in with the site survey
-void CMainPageDlg::ShowSelectedNetwork() {}       // filled in with the site survey
+void CMainPageDlg::RefreshLinkStatus() { link_.RefreshLinkStatus(survey_.ScanPending()); }
+void CMainPageDlg::ResetSignalAverages() { link_.ResetSignalAverages(); }
+void CMainPageDlg::RefreshCurrentNetwork() { currentNetwork_.RefreshCurrentNetwork(); }
+void CMainPageDlg::OnRefresh() { survey_.OnRefresh(); }
+void CMainPageDlg::StartSiteSurvey() { survey_.StartSiteSurvey(); }
+void CMainPageDlg::RetrieveSurveyResults() { survey_.RetrieveSurveyResults(); }
+void CMainPageDlg::FillNetworkList() { survey_.FillNetworkList(); }
+void CMainPageDlg::SetScanState(bool enabled) { survey_.SetScanState(enabled); }
+void CMainPageDlg::ShowSelectedNetwork() { survey_.ShowSelectedNetwork(); }
 void CMainPageDlg::ConnectToSelectedNetwork() {}  // filled in with connecting
 void CMainPageDlg::OnModeSelected() {}            // filled in with the mode switching
 void CMainPageDlg::RefreshApPanel() {}            // filled in with the access point panels

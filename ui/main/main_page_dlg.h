@@ -3,16 +3,19 @@
 // area. It lives hidden behind the tray icon for the whole run; one refresh timer drives all
 // polling of the adapter.
 
-#include <array>
 #include <chrono>
 #include <cstdint>
+#include <span>
 #include <string_view>
-#include <vector>
 
 #include "adapter/adapter_discovery.h"
 #include "platform/window/dialog.h"
+#include "ui/main/current_network_panel.h"
+#include "ui/main/link_status_view.h"
 #include "ui/main/main_page_ids.h"
 #include "ui/main/main_window_services.h"
+#include "ui/main/site_survey.h"
+#include "ui/main/station_panel_services.h"
 
 namespace ui {
 
@@ -20,8 +23,6 @@ class CMainPageDlg : public platform::window::Dialog,
                      private adapter::AdapterBox,
                      private adapter::AdapterSelectionHandler {
  public:
-  static constexpr std::size_t kSurveyBufferSize = 12004;
-  static constexpr int kRingSize = 6;
   static constexpr int kApTicksPerStationRefresh = 5;
 
   enum class ListLayout { Station, AccessPoint };
@@ -34,6 +35,7 @@ class CMainPageDlg : public platform::window::Dialog,
   bool OnInitDialog() override;
   void OnTimer(int timerId) override;
   void OnCommand(int id, platform::window::CommandCode code) override;
+  int OnNotify(int id, platform::window::ListEvent event, int row) override;
   void OnSysCommand(unsigned command, int position) override;
   bool PreTranslateKey(int virtualKey) override;
   void OnTaskbarCreated() override;
@@ -49,12 +51,12 @@ class CMainPageDlg : public platform::window::Dialog,
   bool AdapterOpen() const { return discovery_.AdapterOpen(); }
   const adapter::AdapterDiscovery& Discovery() const { return discovery_; }
   int WzcState() const { return wzcState_; }
-  int TrayIconIndex() const { return trayIconIndex_; }
+  int TrayIconIndex() const { return link_.TrayIconIndex(); }
   int AnimationFrame() const { return animationFrame_; }
-  bool ScanPending() const { return scanPending_ != 0; }
-  bool SelectedView() const { return selectedView_ != 0; }
+  bool ScanPending() const { return survey_.ScanPending(); }
+  bool SelectedView() const { return survey_.SelectedView(); }
   bool ModeBoxAllowed() const { return modeBoxAllowed_ != 0; }
-  const std::vector<std::uint8_t>& SurveyBuffer() const { return surveyBuffer_; }
+  std::span<const std::uint8_t> SurveyBuffer() const { return survey_.SurveyBuffer(); }
 
  protected:
   // ---- operations of the panels that build on this window
@@ -75,13 +77,6 @@ class CMainPageDlg : public platform::window::Dialog,
   void StartBridgeProgram();
   void StartBluetoothUtility();
   void StopSupplicant();
-
-  // Scan state, set by the survey when it starts a scan.
-  int scanPending_ = 0;
-  int scanWaitTicks_ = 0;
-  // The panel shows a selected list entry for a few ticks.
-  int selectedView_ = 0;
-  int selectedViewTicks_ = 0;
 
  private:
   // adapter::AdapterBox: control 1181
@@ -113,30 +108,23 @@ class CMainPageDlg : public platform::window::Dialog,
   std::chrono::milliseconds RefreshPeriod() const;
 
   void RestoreStoredConfiguration();
-  void ShowTrayIcon(int index);  // index and previous index; changes the picture
   void SetWzcMenuText();
   void TerminateBluetoothUtility();
   int OperationMode() const { return services_.store.OperationMode(); }
   std::u16string Text(const lang::TextKey& key) const;
 
   MainWindowServices& services_;
+  // The station panels keep references into services_ and call back into the window, so they
+  // come after services_ and in this order.
+  StationPanelServices panelServices_;
+  LinkStatusView link_;
+  CurrentNetworkPanel currentNetwork_;
+  SiteSurvey survey_;
   adapter::AdapterDiscovery discovery_;
 
   int timerId_ = 0;
-  int connectingDots_ = 0;
-  int trayIconIndex_ = main_page::tray_index::NotConnected;
-  int previousTrayIconIndex_ = main_page::tray_index::NotConnected;
   int animationFrame_ = 0;
-  // Traffic totals and the counts of the last tick, for the tray animation and the rate display.
-  std::uint64_t totalSent_ = 0, totalReceived_ = 0;
-  std::uint32_t lastSent_ = 0, lastReceived_ = 0;
-  int idleRate_ = 0;
-  std::array<int, kRingSize> qualityRing_{};
-  std::array<int, kRingSize> signalRing_{};
-  int ringIndex_ = 0;
-  int sampleCount_ = 0;
   int apTicks_ = 0;
-  std::vector<std::uint8_t> surveyBuffer_;
   int columnCount_ = 0;
   int wzcState_ = -1;
   int modeBoxAllowed_ = 0;

@@ -74,10 +74,13 @@ TEST(MainPageAdapterSelection, ImposesTheStoredModeAndBringsTheWindowUpToDate) {
                                                    : u"Use Microsoft Wireless Zero Configuration");
       EXPECT_EQ(f.tray.menu[3], u"Exit VUZideza");
       const bool accessPoint = c.operationMode == config::kAccessPointMode;
+      // Station mode starts a scan, which holds "Refresh" until its results are in.
       EXPECT_EQ(p.GetText(id::ListTitle),
-                accessPoint ? u"Connect Station List:" : u"Available Network:");
+                accessPoint ? u"Connect Station List:" : u"Scanning Avaliable Network...");
+      EXPECT_EQ(p.ScanPending(), !accessPoint);
+      EXPECT_EQ(f.driver.Calls("WL_SiteSurveyStart").size(), accessPoint ? 0u : 1u);
       EXPECT_EQ(p.IsVisible(id::PanelButton), accessPoint);
-      EXPECT_EQ(p.IsEnabled(id::RefreshButton), !accessPoint);
+      EXPECT_FALSE(p.IsEnabled(id::RefreshButton));
     });
     // The adapter's settle time, and one more second when the mode had to be changed.
     const bool switched = !f.driver.Calls("SetWL_OperationMode_STA_AP").empty();

@@ -67,10 +67,6 @@ class ObservedMainPage final : public CMainPageDlg {
   }
   std::vector<int> received;  // every command
   std::vector<int> commands;  // posted ones
-  using CMainPageDlg::scanPending_;
-  using CMainPageDlg::scanWaitTicks_;
-  using CMainPageDlg::selectedView_;
-  using CMainPageDlg::selectedViewTicks_;
 };
 
 inline const std::u16string kUsbFamilyId = u"USB\\VID_F5A1&PID_7100";

@@ -91,10 +91,12 @@ const std::vector<TickCase>& TickCases() {
          EXPECT_THAT(f.tray.events, ElementsAre("remove"));
          EXPECT_EQ(f.current.handle.handle, adapter::kNoAdapterHandle);
        }},
-      {"station: hand-over check, then polling",
+      {"station: hand-over check, then the current network; the link waits for the scan",
        true,
        NoSetup,
-       {"QueryWL_DriverVersion()", "QueryWL_CheckWZCStatus()"},
+       {"QueryWL_DriverVersion()", "QueryWL_CheckWZCStatus()", "QueryWL_ConnectState()",
+        "QueryWL_NetworkType()", "QueryWL_Channel()", "QueryWL_CurrentLinkSpeed()",
+        "QueryWL_WEPStatus()"},
        false,
        {},
        [](MainPageFixture&, ObservedMainPage& p) {
@@ -357,17 +359,17 @@ TEST(MainPageTick, ScanResultsAreFetchedAfterTheWaitTicks) {
   MainPageFixture f;
   f.PlugAdapter();
   f.Run([&](ObservedMainPage& p) {
-    p.scanPending_ = 1;
-    p.scanWaitTicks_ = 2;
-    p.selectedView_ = 1;
-    p.selectedViewTicks_ = 10;
-    p.SetPanelLabels(CMainPageDlg::PanelMode::SelectedNetwork);
-    f.Tick();
-    f.Tick();
+    // Selecting the adapter started a scan; an entry clicked meanwhile is dropped with it.
+    ASSERT_TRUE(p.ScanPending());
+    (void)p.OnNotify(id::List, platform::window::ListEvent::Click, 0);
+    EXPECT_EQ(p.GetText(id::PanelGroup), u"Selected Network Information");
+    for (int tick = 0; tick < SiteSurvey::kScanWaitTicks; ++tick) f.Tick();
     EXPECT_TRUE(p.ScanPending());
+    EXPECT_TRUE(f.driver.Calls("WL_RetrieveSiteSurveyData").empty());
     EXPECT_EQ(p.GetText(id::PanelGroup), u"Selected Network Information");
     f.Tick();
     EXPECT_FALSE(p.ScanPending());
+    EXPECT_EQ(f.driver.Calls("WL_RetrieveSiteSurveyData").size(), 1u);
     EXPECT_FALSE(p.SelectedView());
     EXPECT_EQ(p.GetText(id::PanelGroup), u"Current Network Information");
   });
@@ -377,12 +379,11 @@ TEST(MainPageTick, SelectedViewReturnsToTheCurrentNetworkWhenItsTicksRunOut) {
   MainPageFixture f;
   f.PlugAdapter();
   f.Run([&](ObservedMainPage& p) {
-    p.selectedView_ = 1;
-    p.selectedViewTicks_ = 2;
-    p.SetPanelLabels(CMainPageDlg::PanelMode::SelectedNetwork);
-    f.Tick();
-    f.Tick();
+    while (p.ScanPending()) f.Tick();
+    (void)p.OnNotify(id::List, platform::window::ListEvent::Click, 0);
+    for (int tick = 0; tick < SiteSurvey::kSelectedViewTicks; ++tick) f.Tick();
     EXPECT_TRUE(p.SelectedView());
+    EXPECT_EQ(p.GetText(id::PanelGroup), u"Selected Network Information");
     f.Tick();
     EXPECT_FALSE(p.SelectedView());
     EXPECT_EQ(p.GetText(id::PanelGroup), u"Current Network Information");

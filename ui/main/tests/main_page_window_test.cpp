@@ -65,7 +65,7 @@ TEST(MainPageWindow, StartsHiddenOffScreenInStationLayout) {
     // The mode box shows only once an adapter allowed it.
     EXPECT_FALSE(p.IsVisible(id::ModeBox));
     EXPECT_FALSE(p.IsVisible(id::ModeLabel));
-    EXPECT_EQ(p.SurveyBuffer().size(), CMainPageDlg::kSurveyBufferSize);
+    EXPECT_EQ(p.SurveyBuffer().size(), adapter::kSurveyBufferSize);
     EXPECT_EQ(p.SurveyBuffer()[0], 0);
   });
 }

@@ -18,8 +18,10 @@
 #include <unistd.h>
 
 #include <bit>
+#include <chrono>
 #include <cstring>
 #include <mutex>
+#include <thread>
 
 #include "platform/registry/reg_names.h"
 #include "platform/registry/registry.h"
@@ -193,6 +195,7 @@ class RootStore {
  private:
   std::string Verify();
   std::string Initialize();
+  bool SwitchToWal();
   std::string Reason() const { return sqlite3_errmsg(db_); }
   bool Prepare();
 
@@ -237,18 +240,38 @@ std::string RootStore::Open(const std::filesystem::path& file) {
   if (std::string error = Verify(); !error.empty()) return error;
   sqlite3_db_config(db_, SQLITE_DBCONFIG_NO_CKPT_ON_CLOSE, 0, nullptr);
 
-  sqlite3_stmt* stmt = nullptr;
-  bool wal = sqlite3_prepare_v2(db_, "PRAGMA journal_mode=WAL", -1, &stmt, nullptr) == SQLITE_OK &&
-             sqlite3_step(stmt) == SQLITE_ROW &&
-             sqlite3_stricmp(reinterpret_cast<const char*>(sqlite3_column_text(stmt, 0)), "wal") == 0;
-  sqlite3_finalize(stmt);
-  if (!wal) return "cannot switch to write-ahead logging: " + Reason();
+  if (!SwitchToWal()) return "cannot switch to write-ahead logging: " + Reason();
   // In WAL mode NORMAL still keeps every commit across a crash of the process.
   if (sqlite3_exec(db_, "PRAGMA synchronous=NORMAL", nullptr, nullptr, nullptr) != SQLITE_OK ||
       !Prepare()) {
     return Reason();
   }
   return {};
+}
+
+// Switching the journal mode needs the file to itself, and SQLite does not wait for that through
+// the busy handler: a second instance opening the store at the same moment would be refused. So
+// wait here, as long as the busy timeout would.
+bool RootStore::SwitchToWal() {
+  const auto give_up = std::chrono::steady_clock::now() + std::chrono::milliseconds(kBusyTimeoutMs);
+  for (;;) {
+    sqlite3_stmt* stmt = nullptr;
+    bool wal = false;
+    int rc = sqlite3_prepare_v2(db_, "PRAGMA journal_mode=WAL", -1, &stmt, nullptr);
+    if (rc == SQLITE_OK) {
+      rc = sqlite3_step(stmt);
+      wal = rc == SQLITE_ROW &&
+            sqlite3_stricmp(reinterpret_cast<const char*>(sqlite3_column_text(stmt, 0)), "wal") == 0;
+    }
+    sqlite3_finalize(stmt);
+    if (wal) return true;
+    const int primary = rc & 0xFF;
+    if ((primary != SQLITE_BUSY && primary != SQLITE_LOCKED) ||
+        std::chrono::steady_clock::now() > give_up) {
+      return false;
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  }
 }
 
 // Checks, without writing anything, that the file is a store of ours or still empty; sets up the

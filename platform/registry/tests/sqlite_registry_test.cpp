@@ -7,6 +7,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cstdio>
 #include <fstream>
 #include <iterator>
 #include <optional>
@@ -85,7 +86,10 @@ TEST(SqliteRegistry, ProcessesOpeningANewStoreAtOnceAllSucceed) {
       ASSERT_GE(child, 0);
       if (child == 0) {
         OpenRegistryResult opened = OpenSqliteRegistry(dir.path());
-        if (!opened.registry) ::_exit(2);
+        if (!opened.registry) {
+          std::fprintf(stderr, "%s\n", opened.error.c_str());
+          ::_exit(2);
+        }
         const auto status = opened.registry->SetValue(kCU, u"software\\Orvex", u"Seen",
                                                       RegValue::Dword(::getpid()));
         ::_exit(status == RegStatus::Ok ? 0 : 3);

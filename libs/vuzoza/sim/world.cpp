@@ -52,10 +52,10 @@ World::World(Scenario scenario, SimClock clock, AuthenticatorFactory authenticat
       authenticators_(std::move(authenticators)),
       epoch_(clock_.nowMs()),
       wzc_(scenario_.wzc) {
-  for (const AdapterSpec& spec : scenario_.adapters) {
-    devices_.push_back(std::make_unique<Device>(spec));
+  for (const AdapterSpec& adapterSpec : scenario_.adapters) {
+    devices_.push_back(std::make_unique<Device>(adapterSpec));
     ResetDevice(*devices_.back());
-    if (spec.wireless) StartJoin(*devices_.back(), 0);
+    if (adapterSpec.wireless) StartJoin(*devices_.back(), 0);
   }
 }
 
@@ -82,12 +82,12 @@ bool World::Silent(const Device& d, std::int64_t now) const {
 }
 
 void World::ResetDevice(Device& d) {
-  const AdapterSpec& spec = *d.spec;
-  Device fresh(spec);
-  fresh.station.band = DefaultBand(spec.bands);
-  fresh.region = spec.region;
-  fresh.channels24 = spec.channels24;
-  fresh.channels5 = spec.channels5;
+  const AdapterSpec& adapterSpec = *d.spec;
+  Device fresh(adapterSpec);
+  fresh.station.band = DefaultBand(adapterSpec.bands);
+  fresh.region = adapterSpec.region;
+  fresh.channels24 = adapterSpec.channels24;
+  fresh.channels5 = adapterSpec.channels5;
   fresh.lastAdvanceMs = Now();
   fresh.wasPresent = d.wasPresent;
   fresh.lastAssociationId = d.lastAssociationId;

@@ -41,7 +41,7 @@ CommandSwitches ParseCommandSwitches(const std::vector<std::string>& arguments) 
       } else if (name == "FORCEQV") {
         switches.forceOwnClient = true;
       } else if (name == "SETWZCD") {
-        switches.delayed.enabled = true;
+        switches.delayed.pending = true;
         expectCount = true;
       }
     } else if (expectCount) {

@@ -10,13 +10,12 @@
 #include <string>
 #include <vector>
 
+#include "ui/main/delayed_service_choice.h"
+
 namespace app {
 
 // What the main window gets of the switches: the delayed service choice.
-struct DelayedServiceChoice {
-  bool enabled = false;  // SETWZCD was given
-  int delayTicks = 0;    // acts on the tick that reaches it; 0 or less: the first tick
-};
+using DelayedServiceChoice = ui::DelayedServiceChoice;
 
 struct CommandSwitches {
   bool exit = false;              // EXIT

@@ -38,7 +38,7 @@ class AppMainWindow final : private MainWindowParts, public ui::CMainPageDlg {
  public:
   AppMainWindow(AppContext& context, const DelayedServiceChoice& delayed)
       : MainWindowParts(context),
-        CMainPageDlg(services, ui::DelayedServiceChoice{delayed.enabled, delayed.delayTicks}) {}
+        CMainPageDlg(services, delayed) {}
 };
 
 }  // namespace

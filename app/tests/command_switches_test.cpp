@@ -49,7 +49,7 @@ TEST(CommandSwitches, Table) {
     EXPECT_EQ(s.exit, c.exit);
     EXPECT_EQ(s.setService, c.setService);
     EXPECT_EQ(s.forceOwnClient, c.forceOwnClient);
-    EXPECT_EQ(s.delayed.enabled, c.delayed);
+    EXPECT_EQ(s.delayed.pending, c.delayed);
     EXPECT_EQ(s.delayed.delayTicks, c.delayTicks);
   }
 }

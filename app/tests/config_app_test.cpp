@@ -105,7 +105,7 @@ TEST(Startup, TheMainWindowRunsWithFlagsClearedAfterTheWaitAndTheTrayIconPrepare
   ASSERT_EQ(f.Start({"/SETWZCD", "5"}), StartupEnd::MainWindowRan);
   ASSERT_TRUE(f.run.has_value());
   const StartupFixture::MainWindowRun& run = *f.run;
-  EXPECT_TRUE(run.delayed.enabled);
+  EXPECT_TRUE(run.delayed.pending);
   EXPECT_EQ(run.delayed.delayTicks, 5);
   EXPECT_TRUE(run.isApplicationMainWindow);
   EXPECT_EQ(run.startedAt, 2000ms);

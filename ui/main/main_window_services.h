@@ -16,6 +16,7 @@
 #include "platform/clock/clock.h"
 #include "platform/process/process.h"
 #include "ui/common/dialog_chain.h"
+#include "ui/main/delayed_service_choice.h"
 
 namespace ui {
 
@@ -47,13 +48,6 @@ struct MainWindowServices {
   bool& startHidden;
   // The Bluetooth utility the window started, null when none.
   std::unique_ptr<platform::ChildProcess>& bluetoothUtility;
-};
-
-// What start-up decided from the command line for the window: the delayed choice of who
-// controls the adapter ("SETWZCD" and its count).
-struct DelayedServiceChoice {
-  bool pending = false;
-  int delayTicks = 0;
 };
 
 }  // namespace ui

@@ -18,6 +18,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
   }
   const app::CommandSwitches switches = app::ParseCommandSwitches(arguments);
-  if (!switches.delayed.enabled && switches.delayed.delayTicks != 0) std::abort();
+  if (!switches.delayed.pending && switches.delayed.delayTicks != 0) std::abort();
   return 0;
 }

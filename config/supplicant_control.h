@@ -1,6 +1,6 @@
 #pragma once
-// The one way the configuration layer asks for the supplicant to be (re)started. The security
-// layer implements it; the configuration layer only knows this interface.
+// The one way the layers below the security layer start and stop the supplicant. The security
+// layer implements it; the configuration layer and the windows only know this interface.
 
 namespace config {
 
@@ -9,17 +9,21 @@ class SupplicantControl {
   virtual ~SupplicantControl() = default;
   // Ends a running supplicant and starts it anew for the stored authentication mode.
   virtual void StartSupplicant() = 0;
+  // Ends a running supplicant; does nothing when none runs.
+  virtual void StopSupplicant() = 0;
 };
 
-// Stands in until the supplicant itself is wired in, and serves tests: it only counts the
-// requests.
+// Serves tests that check when the supplicant is asked for: it only counts the requests.
 class RecordingSupplicantControl final : public SupplicantControl {
  public:
   void StartSupplicant() override { ++startRequests_; }
+  void StopSupplicant() override { ++stopRequests_; }
   int StartRequests() const { return startRequests_; }
+  int StopRequests() const { return stopRequests_; }
 
  private:
   int startRequests_ = 0;
+  int stopRequests_ = 0;
 };
 
 }  // namespace config

@@ -30,6 +30,7 @@ class CallMarkingSupplicant final : public SupplicantControl {
     const auto calls = driver_.Calls();
     startedAfter.push_back(calls.empty() ? "" : calls.back());
   }
+  void StopSupplicant() override {}
   int StartRequests() const { return static_cast<int>(startedAfter.size()); }
   std::vector<std::string> startedAfter;
 

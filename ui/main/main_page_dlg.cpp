@@ -665,6 +665,6 @@ void CMainPageDlg::RefreshApPanel() {}            // filled in with the access p
 void CMainPageDlg::RefreshStationList() {}        // filled in with the access point panels
 void CMainPageDlg::StartBridgeProgram() {}        // filled in with the bridge program
 void CMainPageDlg::StartBluetoothUtility() {}     // filled in with Bluetooth coexistence
-void CMainPageDlg::StopSupplicant() {}            // filled in with the supplicant
+void CMainPageDlg::StopSupplicant() { services_.supplicant.StopSupplicant(); }
 
 }  // namespace ui

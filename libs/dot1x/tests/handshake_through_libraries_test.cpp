@@ -27,6 +27,7 @@ using Bytes = std::vector<std::uint8_t>;
 constexpr const char* kAdapter = "{6F1C2A10-7100-4D5A-9E11-00000000A001}";
 constexpr std::int64_t kAssociationMs = 1500;
 constexpr std::int64_t kRetransmitMs = 1000;
+constexpr std::int64_t kSurveyMs = 2500;
 
 std::int64_t g_now = 0;
 std::int64_t VZ_CALL Now(void*) { return g_now; }
@@ -170,8 +171,13 @@ class HandshakeTest : public ::testing::Test {
     VZ_FN(VzSim_SetClock)(&clock);
   }
 
-  void Associate(const Network& n) {
+  // The program surveys when it opens the adapter, so the access point's beacon is known.
+  void Associate(const Network& n, bool surveyFirst = true) {
     VzAdapterHandle* a = &station_.handle;
+    if (surveyFirst) {
+      ASSERT_EQ(VZ_FN(WL_SiteSurveyStart)(a), 0);
+      g_now += kSurveyMs;
+    }
     ASSERT_EQ(VZ_FN(SetWL_AuthenticationMode)(a, n.authMode), 0);
     ASSERT_EQ(VZ_FN(SetWL_WEPStatus)(a, n.encryption), 0);
     ASSERT_EQ(VZ_FN(SetWL_SSID)(a, reinterpret_cast<const std::uint8_t*>(n.ssid), std::strlen(n.ssid)), 0);
@@ -308,6 +314,29 @@ TEST_F(HandshakeTest, AirFaultsAreRecoveredWithoutReinstallingKeys) {
     }
     EXPECT_TRUE(TrafficFlowsOver(2000));
   }
+}
+
+TEST_F(HandshakeTest, Message3IsCheckedAgainstTheSurveyedBeacon) {
+  // The access point announced CCMP; a message 3 announcing TKIP (a downgrade) installs nothing.
+  UseWorld({{kCcmp.ssid,
+             {{"airFaults", {{"message3Element", "30140100000fac040100000fac020100000fac020000"}}}}}});
+  Associate(kCcmp);
+  StartNegotiation(kCcmp, kCcmp.passPhrase);
+  RunFor(10000);
+  EXPECT_TRUE(station_.installs.empty());
+  EXPECT_FALSE(TrafficFlowsOver(2000));
+
+  // No survey yet: the library surveys itself and takes a repeated message 3 once it knows the
+  // beacon.
+  SetUp();
+  Associate(kCcmp, false);
+  StartNegotiation(kCcmp, kCcmp.passPhrase);
+  RunFor(6000);
+  const auto pairwise = Installs(DOT1X_KEY_PAIRWISE);
+  ASSERT_EQ(pairwise.size(), 1u);
+  EXPECT_GE(pairwise[0].atMs - startedAt_, kSurveyMs);
+  EXPECT_EQ(Installs(DOT1X_KEY_GROUP).size(), 1u);
+  EXPECT_TRUE(TrafficFlowsOver(2000));
 }
 
 TEST_F(HandshakeTest, GroupRekeyInstallsEachNewGroupKeyOnce) {

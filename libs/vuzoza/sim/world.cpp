@@ -176,6 +176,7 @@ void World::FinishJoin(Device& d) {
       context.group = n.group;
       context.stationElement = StationSecurityElement(n, *setup);
       AppendSecurityElement(context.accessPointElement, setup->family, n.group, n.pairwise, AkmOf(n.security));
+      if (!n.airFaults.message3Element.empty()) context.accessPointElement = n.airFaults.message3Element;
       context.nowMs = [this] { return Now(); };
       d.link.authenticator = authenticators_(context);
     }

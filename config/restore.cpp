@@ -4,6 +4,7 @@
 #include <array>
 #include <string>
 
+#include "config/access_point_ssid.h"
 #include "config/region_channels.h"
 #include "config/setting_keys.h"
 #include "config/text_conversions.h"
@@ -168,14 +169,8 @@ void Restore::Ssid() {
     for (auto& byte : noise) byte = static_cast<std::uint8_t>(random.Next() & 0xFF);
     (void)ApplySsid(context, noise);
   }
-  ssid.resize(std::min(ssid.size(), kMaxSsidBytes));
-  if (!station && ssid.empty()) {
-    ssid = environment.language.LoadLangString(lang::texts::MP_AP_Curr_Net_Setting_SSID_Default);
-    ssid.resize(std::min(ssid.size(), kMaxSsidBytes));
-  }
-  const std::string bytes = platform::NarrowCodePage(ssid);
-  (void)ApplySsid(context, std::span(reinterpret_cast<const std::uint8_t*>(bytes.data()),
-                                     bytes.size()));
+  (void)ApplySsidText(context,
+                      station ? ssid : AccessPointSsid(context.store, environment.language));
 }
 
 }  // namespace

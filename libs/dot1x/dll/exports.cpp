@@ -9,6 +9,7 @@
 #include <optional>
 #include <string_view>
 
+#include "libs/dot1x/dll/dynamic_wep.h"
 #include "libs/dot1x/dll/eap_session.h"
 #include "libs/dot1x/dll/key_negotiation.h"
 #include "libs/dot1x/include/dot1x_dll.h"
@@ -26,6 +27,7 @@ struct LibraryState {
   // The adapter of the last preparation, kept even when it failed so that run steps still wait.
   VzAdapterHandle* adapter = nullptr;
   std::unique_ptr<dot1x::KeyNegotiation> negotiation;
+  std::unique_ptr<dot1x::DynamicWep> dynamicWep;
   std::unique_ptr<dot1x::EapSession> eap;
   // The keying material of the last authentication that succeeded with new keys.
   std::optional<eap::KeyingMaterial> eapKeys;
@@ -142,8 +144,13 @@ int32_t do_key_negotiation_init(VzAdapterHandle* adapter, Dot1xKeyContext* conte
   LibraryState& s = State();
   std::lock_guard lock(s.mutex);
   s.negotiation.reset();
+  s.dynamicWep.reset();
   if (adapter != nullptr) s.adapter = adapter;
   if (context == nullptr) return -1;
+  if (dot1x::DynamicWep::Wanted(*context)) {
+    s.dynamicWep = dot1x::DynamicWep::Prepare(adapter, *context);
+    return s.dynamicWep ? 0 : -1;
+  }
   s.negotiation = dot1x::KeyNegotiation::Prepare(adapter, *context);
   return s.negotiation ? 0 : -1;
 }
@@ -158,6 +165,7 @@ int32_t do_eapol_start(const uint8_t* bssid, const uint8_t*) {
 int32_t do_key_negotiation_run(Dot1xKeyContext* context) {
   LibraryState& s = State();
   std::lock_guard lock(s.mutex);
+  if (s.dynamicWep && s.dynamicWep->context() == context) return s.dynamicWep->Step() ? 1 : 0;
   if (!s.negotiation || s.negotiation->context() != context) {
     WaitOneStep(s);
     return -1;
@@ -169,6 +177,7 @@ int32_t Shutdown_Dot1x_Module(void) {
   LibraryState& s = State();
   std::lock_guard lock(s.mutex);
   s.negotiation.reset();
+  s.dynamicWep.reset();
   s.eap.reset();
   s.ForgetEapKeys();
   dot1x::DropHeldFrame();

@@ -1,4 +1,4 @@
-// EAP packets, TLS pieces and TTLS attributes from the air: parsing never reads past the input,
+// EAP packets, TLS pieces, TTLS attributes and dynamic WEP key frames from the air: parsing never reads past the input,
 // and reassembly stays bounded whatever the pieces claim.
 
 #include <cstddef>
@@ -6,6 +6,7 @@
 
 #include "libs/dot1x/eap/tls_framing.h"
 #include "libs/dot1x/eap/ttls_avp.h"
+#include "libs/dot1x/eap/wep_key_frame.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const eap::ByteSpan bytes(data, size);
@@ -21,5 +22,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
   }
   (void)eap::ttls::ParseAvps(bytes);
+  static const std::uint8_t kMsk[eap::kWepFrameKeySize] = {1, 2, 3};
+  (void)eap::OpenWepKeyFrame(bytes, kMsk);
   return 0;
 }

@@ -659,7 +659,6 @@ void CMainPageDlg::RetrieveSurveyResults() { survey_.RetrieveSurveyResults(); }
 void CMainPageDlg::FillNetworkList() { survey_.FillNetworkList(); }
 void CMainPageDlg::SetScanState(bool enabled) { survey_.SetScanState(enabled); }
 void CMainPageDlg::ShowSelectedNetwork() { survey_.ShowSelectedNetwork(); }
-void CMainPageDlg::ConnectToSelectedNetwork() {}  // filled in with connecting
 void CMainPageDlg::OnModeSelected() {}            // filled in with the mode switching
 void CMainPageDlg::RefreshApPanel() {}            // filled in with the access point panels
 void CMainPageDlg::RefreshStationList() {}        // filled in with the access point panels

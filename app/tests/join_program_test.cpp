@@ -8,8 +8,6 @@
 #include <vector>
 
 #include "app/tests/program_runner.h"
-#include "config/setting_store.h"
-#include "platform/registry/registry.h"
 
 namespace app {
 namespace {
@@ -22,23 +20,13 @@ constexpr int kLinkStatus = 1195, kSsidValue = 1190, kTxFrames = 1198, kRxFrames
 
 // Rows of the built-in world's survey list.
 enum Row : int {
-  kLabWep64 = 1, kPeerAdHoc = 7, kCampus = 11,
+  kLabWep64 = 1, kLabWep128 = 2, kPeerAdHoc = 7, kCampus = 11,
 };
 
 // Opens the window and waits for the first survey, the ticks the scan needs.
 constexpr char kOpenAndScan[] = "tray dblclick\ntick 6\n";
 // After a join: the association and a few refreshes with traffic.
 constexpr char kSettle[] = "tick 5\ndump\n";
-
-// Writes station settings of the simulated adapter (class instance 0007) before the run.
-void StoreStationSettings(const ProgramEnvironment& env,
-                          std::initializer_list<std::pair<std::u16string_view, std::u16string_view>> values) {
-  platform::OpenRegistryResult opened = platform::OpenSqliteRegistry(env.registryDir());
-  ASSERT_NE(opened.registry, nullptr) << opened.error;
-  config::SettingStore store(*opened.registry);
-  store.SetAdapterInstance("0007");
-  for (const auto& [name, text] : values) ASSERT_EQ(store.WriteSetting(name, text), 0);
-}
 
 struct Link {
   std::string status, ssid;
@@ -85,6 +73,14 @@ void ExpectConnected(const Link& link, const std::string& status, const std::str
 
 std::string DoubleClick(int row) { return "dblclick 1243 " + std::to_string(row) + "\n"; }
 
+// In the WEP key dialog: "Change", the length, one key typed and made the transmit key, "Apply",
+// and the close box.
+std::string TypeWepKey(const std::string& lengthRadio, int key, const std::string& digits) {
+  constexpr int kKeyBoxes[] = {1044, 1046, 1048, 1050};
+  return "click 1203\nclick " + lengthRadio + "\ntype " + std::to_string(kKeyBoxes[key]) + " " +
+         digits + "\nselect 1202 " + std::to_string(key) + "\nclick 1203\nclose\n";
+}
+
 TEST(JoinProgram, OpenNetworksJoinWithoutQuestions) {
   {
     ProgramEnvironment env;
@@ -98,21 +94,25 @@ TEST(JoinProgram, OpenNetworksJoinWithoutQuestions) {
   }
 }
 
-TEST(JoinProgram, WepWithTheStoredKeysConnectsOnlyWhenTheyAreRight) {
-  {
-    ProgramEnvironment env;
-    StoreStationSettings(env, {{u"WEPKey64_0", u"1A 2B 3C 4D 5E"}});
-    ExpectConnected(
-        RunProgram(env, std::string(kOpenAndScan) + "answer yes\n" + DoubleClick(kLabWep64) + kSettle),
-        "Connected to Access Point.", "Lab-WEP64");
-  }
-  {
-    ProgramEnvironment env;
-    StoreStationSettings(env, {{u"WEPKey64_0", u"1A 2B 3C 4D 5F"}});
-    const Link link =
-        RunProgram(env, std::string(kOpenAndScan) + "answer yes\n" + DoubleClick(kLabWep64) + "tick 20\ndump\n");
-    EXPECT_EQ(link.status.find("Connected"), std::string::npos) << link.status;
-  }
+TEST(JoinProgram, WepKeysTypedInTheDialogConnectAndAreUsedAgainOnYes) {
+  ProgramEnvironment env;
+  ExpectConnected(RunProgram(env, std::string(kOpenAndScan) + "answer no\n" + DoubleClick(kLabWep64) +
+                                      TypeWepKey("1207", 0, "1a2b3c4d5e") + kSettle),
+                  "Connected to Access Point.", "Lab-WEP64");
+  ExpectConnected(RunProgram(env, std::string(kOpenAndScan) + "answer no\n" + DoubleClick(kLabWep128) +
+                                      TypeWepKey("1208", 1, "00112233445566778899AABBCC") + kSettle),
+                  "Connected to Access Point.", "Lab-WEP128");
+  // A later run, after joining another network: "Yes" takes the keys stored by the dialog.
+  ExpectConnected(RunProgram(env, std::string(kOpenAndScan) + DoubleClick(kCampus) + kSettle +
+                                      "answer yes\n" + DoubleClick(kLabWep128) + kSettle),
+                  "Connected to Access Point.", "Lab-WEP128");
+}
+
+TEST(JoinProgram, AWrongWepKeyNeverConnects) {
+  ProgramEnvironment env;
+  const Link link = RunProgram(env, std::string(kOpenAndScan) + "answer no\n" + DoubleClick(kLabWep64) +
+                                        TypeWepKey("1207", 0, "1a2b3c4d5f") + "tick 20\ndump\n");
+  EXPECT_EQ(link.status.find("Connected"), std::string::npos) << link.status;
 }
 
 }  // namespace

@@ -7,6 +7,8 @@
 #include "platform/text/text.h"
 #include "ui/main/main_page_dlg.h"
 #include "ui/main/network_join.h"
+#include "ui/security/dot1x_setting_dlg.h"
+#include "ui/security/wep_setting_dlg.h"
 
 namespace ui {
 namespace {
@@ -40,8 +42,9 @@ PromptTexts TextsOf(SecurityPrompt prompt) {
 // The questions of a join, asked by the main window.
 class MainWindowQuestions final : public JoinQuestions {
  public:
-  MainWindowQuestions(platform::window::Dialog& window, const MainWindowServices& services)
-      : window_(window), services_(services) {}
+  MainWindowQuestions(platform::window::Dialog& window, const MainWindowServices& services,
+                      const SecurityDialogServices& dialogs)
+      : window_(window), services_(services), dialogs_(dialogs) {}
 
   bool UsePreviousSettings(SecurityPrompt prompt) override {
     const PromptTexts texts = TextsOf(prompt);
@@ -53,13 +56,21 @@ class MainWindowQuestions final : public JoinQuestions {
                               platform::window::MessageIcon::Question) ==
            platform::window::MessageResult::Yes;
   }
-  // The security dialogs are not built yet: the stored settings stay as they are.
-  void EditWpaSettings() override {}
-  void EditWepKeys() override {}
+  void EditWpaSettings() override {
+    CDot1xSettingDlg dialog(dialogs_, dialog_number::Main);
+    (void)dialog.DoModal();
+    services_.dialogs.SetActiveDialogNumber(dialog_number::Main);
+  }
+  void EditWepKeys() override {
+    CWepSettingDlg dialog(dialogs_, dialog_number::Main);
+    (void)dialog.DoModal();
+    services_.dialogs.SetActiveDialogNumber(dialog_number::Main);
+  }
 
  private:
   platform::window::Dialog& window_;
   const MainWindowServices& services_;
+  const SecurityDialogServices& dialogs_;
 };
 
 }  // namespace
@@ -81,11 +92,20 @@ void CMainPageDlg::ConnectToSelectedNetwork() {
 
   // No polling while the user answers prompts and dialogs.
   KillTimer(main_page::kRefreshTimer);
-  MainWindowQuestions questions(*this, services_);
+  const config::ApplierContext appliers{services_.driver, services_.adapter.handle,
+                                        services_.store, services_.radio};
+  const SecurityDialogServices dialogServices{
+      appliers,
+      services_.supplicant,
+      services_.language,
+      services_.dialogs,
+      {services_.product.enableWep256, services_.product.rc4WepSupport},
+      services_.supplicantLibrary,
+      {}};
+  MainWindowQuestions questions(*this, services_, dialogServices);
   const JoinSwitches switches{services_.product.wpaMode != 0, services_.product.wpa2Mode != 0,
                               services_.product.rc4WepSupport != 0};
-  JoinSurveyedNetwork({services_.driver, services_.adapter.handle, services_.store, services_.radio},
-                      services_.supplicant, questions, switches,
+  JoinSurveyedNetwork(appliers, services_.supplicant, questions, switches,
                       entries[static_cast<std::size_t>(mark)]);
 
   ResetSignalAverages();

@@ -1,11 +1,11 @@
 #include "ui/security/dot1x_setting_dlg.h"
 
-#include <algorithm>
 #include <initializer_list>
 
 #include "config/setting_keys.h"
 #include "lang/texts.h"
 #include "platform/text/text.h"
+#include "ui/security/hex_digits.h"
 #include "ui/security/security_dialog_ids.h"
 #include "ui/security/security_templates.h"
 
@@ -39,18 +39,13 @@ constexpr int kAllControls[] = {id::Protocol, id::UserName, id::Password, id::Ph
                                 id::ValidateServer, id::Passphrase, id::Ascii, id::Hexadecimal,
                                 id::Certificate};
 
-bool IsHexDigit(char16_t c) {
-  return (c >= u'0' && c <= u'9') || (c >= u'a' && c <= u'f') || (c >= u'A' && c <= u'F');
-}
-
 // An empty pass phrase is taken as it is; otherwise 8 to 63 characters, or 64 hexadecimal
 // digits.
 bool PassphraseAccepted(std::u16string_view passphrase, bool hexadecimal) {
   const int length = static_cast<int>(passphrase.size());
   if (length == 0) return true;
   if (hexadecimal) {
-    return length == kHexPassphrase &&
-           std::all_of(passphrase.begin(), passphrase.end(), IsHexDigit);
+    return length == kHexPassphrase && AllHexDigits(passphrase);
   }
   return length >= kMinAsciiPassphrase && length <= kMaxAsciiPassphrase;
 }

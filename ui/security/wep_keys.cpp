@@ -3,15 +3,12 @@
 #include "config/setting_keys.h"
 #include "config/text_conversions.h"
 #include "platform/text/text.h"
+#include "ui/security/hex_digits.h"
 
 namespace ui::wep {
 namespace {
 
 constexpr int kBits[] = {64, 128, 256};
-
-bool IsHexDigit(char16_t c) {
-  return (c >= u'0' && c <= u'9') || (c >= u'a' && c <= u'f') || (c >= u'A' && c <= u'F');
-}
 
 // The code page holds one byte per character up to this one.
 constexpr char16_t kLastCodePageCharacter = 0xFF;
@@ -54,9 +51,7 @@ std::optional<std::vector<std::uint8_t>> TypedKeyBytes(std::u16string_view typed
     const std::string narrow = platform::NarrowCodePage(key);
     return std::vector<std::uint8_t>(narrow.begin(), narrow.end());
   }
-  for (char16_t c : key) {
-    if (!IsHexDigit(c)) return std::nullopt;
-  }
+  if (!AllHexDigits(key)) return std::nullopt;
   std::vector<std::uint8_t> out(bytes);
   (void)config::HexTextToBytes(config::NarrowText(key), out.data(), out.size());
   return out;

@@ -99,6 +99,7 @@ struct StationSpec {
   std::optional<std::int64_t> leaveAfterMs;
   std::optional<Bytes> ssid;         // the SSID it looks for; none: ours, whatever it is
   std::optional<Bytes> wepKey;       // the key it knows; none: our default key
+  Bands bands = Bands::Both;         // the bands its radio offers
 };
 
 enum class WzcState { Stopped, Running, Absent };

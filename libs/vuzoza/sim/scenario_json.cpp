@@ -178,8 +178,8 @@ std::optional<Bytes> Ssid(const Object& o) {
   return out;
 }
 
-Bands ParseBands(const Object& o) {
-  std::string b = o.String("bands", "2.4");
+Bands ParseBands(const Object& o, const char* fallback) {
+  std::string b = o.String("bands", fallback);
   if (b == "2.4") return Bands::Band24;
   if (b == "5") return Bands::Band5;
   if (b == "both") return Bands::Both;
@@ -219,7 +219,7 @@ AdapterSpec ParseAdapter(const json& value, const std::string& where) {
   a.mac = ParseMac(o.Where("mac"), o.RequiredString("mac"));
   a.wireless = o.Boolean("wireless", true);
   a.chip = static_cast<int>(o.Integer("chip", 1, 1, 5));
-  a.bands = ParseBands(o);
+  a.bands = ParseBands(o, "2.4");
   a.channels24 = ChannelList(o, "channels", false);
   a.channels5 = ChannelList(o, "channels5", true);
   if (a.channels24.empty() && a.bands != Bands::Band5) a.channels24 = DefaultChannels24();
@@ -373,7 +373,7 @@ NetworkSpec ParseNetwork(const json& value, const std::string& where) {
 
 StationSpec ParseStation(const json& value, const std::string& where) {
   Object o(value, where);
-  o.RejectUnknown({"mac", "joinAfterMs", "leaveAfterMs", "ssid", "ssidHex", "wepKey"});
+  o.RejectUnknown({"mac", "joinAfterMs", "leaveAfterMs", "ssid", "ssidHex", "wepKey", "bands"});
   StationSpec s;
   s.mac = ParseMac(o.Where("mac"), o.RequiredString("mac"));
   constexpr std::int64_t kDay = 86'400'000;
@@ -381,6 +381,7 @@ StationSpec ParseStation(const json& value, const std::string& where) {
   if (o.Has("leaveAfterMs")) s.leaveAfterMs = o.Integer("leaveAfterMs", 0, 0, kDay);
   s.ssid = Ssid(o);
   if (o.Has("wepKey")) s.wepKey = ParseHex(o.Where("wepKey"), o.String("wepKey", ""));
+  s.bands = ParseBands(o, "both");
   return s;
 }
 

@@ -77,6 +77,7 @@ TEST(ScenarioTest, MalformedScenariosNameTheProblem) {
       {"{\"networks\":[{" + net + ",\"groupRekeyMs\":-1}]}", "networks[0].groupRekeyMs"},
       {R"({"networks":[{"bssid":"02:00:00:00:00:02","channel":15}]})", "not a 2.4 GHz or 5 GHz channel"},
       {R"({"stations":[{"mac":"02:00:00:00:00:03","joinAfterMs":-1}]})", "stations[0].joinAfterMs"},
+      {R"({"stations":[{"mac":"02:00:00:00:00:03","bands":"6"}]})", "stations[0].bands"},
       {R"({"wzc":"maybe"})", "scenario.wzc"},
   };
   for (const Case& c : cases) {

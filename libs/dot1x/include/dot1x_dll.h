@@ -131,19 +131,33 @@ DOT1X_API int32_t DOT1X_CALL genMySSLFile(void);
 DOT1X_API int32_t DOT1X_CALL genROOTCertFile(const uint16_t* subject, const uint16_t* issuer);
 DOT1X_API int32_t DOT1X_CALL genROOTSSLFile(void);
 
-/* -- EAP authentication (not offered by this build) ----------------------------------------- */
+/* -- EAP authentication --------------------------------------------------------------------- */
 
-/* Prepares an EAP authentication. reserved is 0; own_mac and bssid are 6 bytes each; eap_block
- * is DOT1X_EAP_BLOCK_SIZE bytes. 0 prepared. Not offered: -1. */
+/* Prepares an EAP authentication with the access point bssid through the adapter: EAP-TLS,
+ * PEAP version 0 with EAP-MSCHAPv2, or EAP-TTLS with PAP, CHAP, MSCHAP or MSCHAPv2, as the EAP
+ * block names (method "TLS", "PEAP", "TTLS"; phase 2 "MS-CHAPv2" or the TTLS inner method).
+ * reserved is 0; own_mac and bssid are 6 bytes each; eap_block is DOT1X_EAP_BLOCK_SIZE bytes.
+ * File names in the block that are not absolute are files of the certificate export folder
+ * (the user's private folder that genMyCertFile and genROOTCertFile write to), never of the
+ * current directory. A validate flag other than 0 makes the server's certificate be checked
+ * against the authority file. The random-seed file is not needed (OpenSSL seeds itself).
+ * 0 prepared; -1 when the block names no method of this library or its files cannot be used
+ * (do_eapol_run then only waits). */
 DOT1X_API int32_t DOT1X_CALL do_eapol_init(VzAdapterHandle* adapter, int32_t reserved, const uint8_t* own_mac,
                                            const uint8_t* bssid, const uint8_t* eap_block);
-/* One authentication step. Nonzero when authentication succeeded, 0 not yet. Not offered: 0
- * at once, so a caller's bounded retry loop ends in its failure path. */
+/* One authentication step: waits up to 100 ms on the adapter library's clock for the access
+ * point's next frame and answers it. Nonzero when authentication succeeded, 0 not yet (also
+ * after a refusal: the caller's bounded loop ends in its failure path). The server's success
+ * counts only after the method is complete: the TLS handshake with the server's certificate
+ * accepted, and in PEAP and TTLS-MSCHAPv2 the inner method's proof that the server knows the
+ * password. An access point that goes straight to the key handshake (it kept the PMK of an
+ * earlier authentication) also counts as success, with no new keying material. */
 DOT1X_API int32_t DOT1X_CALL do_eapol_run(void);
 /* Ends the authentication prepared by do_eapol_init. 0; harmless when none is prepared. */
 DOT1X_API int32_t DOT1X_CALL do_eapol_halt(void);
-/* Writes the EAP keying material (128 bytes; its first 32 are the PMK) to out. 0. Not offered:
- * -1, out zero-filled (an all-zero PMK is never used by the key handshake). */
+/* Writes the keying material of the last authentication (128 bytes; its first 32 are the PMK)
+ * to out. 0; -1 with out zero-filled when no authentication since do_eapol_init produced keys
+ * (an all-zero PMK is never used by the key handshake). */
 DOT1X_API int32_t DOT1X_CALL Get_EAP_Derived_Key(uint8_t* out);
 
 /* -- Key derivations ------------------------------------------------------------------------ */
@@ -162,7 +176,12 @@ DOT1X_API int32_t DOT1X_CALL Get_PMKID(const uint8_t* pmk, const uint8_t* bssid,
 /* -- Key negotiation ------------------------------------------------------------------------ */
 
 /* Prepares the 4-way and group key handshakes with the access point the adapter is associated
- * with (its BSSID read now), replacing any negotiation prepared before. Read from the context:
+ * with (its BSSID read now), replacing any negotiation prepared before. A context naming no
+ * cipher at all (both codes 0, as the 802.1X workers leave them) asks for 802.1X dynamic WEP
+ * keys instead: the access point's RC4 EAPOL-Key frames, signed and encrypted with the EAP
+ * keying material at offset 38, each install one WEP key through the key callback (kind 0 for
+ * the station's own key, 1 for the broadcast key); that needs the tag, the key callback and
+ * keying material. Otherwise, read from the context:
  * own MAC, PMK, cipher codes, the callbacks. The suite:
  *  - pairwise TKIP (8) or CCMP (16); group TKIP or CCMP; anything else is not offered;
  *  - the protocol from the station's own element: the element callback is asked for 48 and, if

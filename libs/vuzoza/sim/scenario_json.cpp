@@ -238,7 +238,7 @@ Security ParseSecurity(const Object& o) {
       {"open", Security::Open},          {"wep", Security::Wep},
       {"wpa-psk", Security::WpaPsk},     {"wpa2-psk", Security::Wpa2Psk},
       {"wpa-wpa2-psk", Security::WpaWpa2Psk}, {"wpa-eap", Security::WpaEap},
-      {"wpa2-eap", Security::Wpa2Eap}};
+      {"wpa2-eap", Security::Wpa2Eap},   {"dot1x-wep", Security::Dot1xWep}};
   std::string s = o.String("security", "open");
   for (const auto& [name, value] : kNames) {
     if (s == name) return value;
@@ -291,6 +291,22 @@ std::vector<int> FrameNumbers(const Object& o, const char* key) {
   return out;
 }
 
+bool IsEnterprise(Security s) {
+  return s == Security::WpaEap || s == Security::Wpa2Eap || s == Security::Dot1xWep;
+}
+
+RadiusServerSpec ParseRadius(const Object& o) {
+  o.RejectUnknown({"address", "port", "secret", "timeoutMs", "tries"});
+  RadiusServerSpec r;
+  r.address = o.String("address", r.address);
+  r.port = static_cast<int>(o.Integer("port", r.port, 1, 65535));
+  r.secret = o.RequiredString("secret");
+  if (r.secret.empty()) Fail(o.Where("secret"), "a shared secret is needed");
+  r.timeoutMs = static_cast<int>(o.Integer("timeoutMs", r.timeoutMs, 10, 60'000));
+  r.tries = static_cast<int>(o.Integer("tries", r.tries, 1, 10));
+  return r;
+}
+
 AirFaults ParseAirFaults(const Object& o) {
   o.RejectUnknown({"loseToStation", "loseFromStation", "repeatToStation", "forgeMicToStation"});
   return {FrameNumbers(o, "loseToStation"), FrameNumbers(o, "loseFromStation"), FrameNumbers(o, "repeatToStation"),
@@ -301,7 +317,7 @@ NetworkSpec ParseNetwork(const json& value, const std::string& where) {
   Object o(value, where);
   o.RejectUnknown({"bssid", "ssid", "ssidHex", "hidden", "channel", "mode", "phy", "security", "pairwise",
                    "group", "wepKeys", "wepKeyIndex", "passphrase", "users", "signal", "signalSwing",
-                   "rates", "groupRekeyMs", "airFaults"});
+                   "rates", "groupRekeyMs", "airFaults", "radius"});
   NetworkSpec n;
   n.bssid = ParseMac(o.Where("bssid"), o.RequiredString("bssid"));
   n.ssid = Ssid(o).value_or(Bytes{});
@@ -325,7 +341,7 @@ NetworkSpec ParseNetwork(const json& value, const std::string& where) {
     Fail(o.Where("phy"), "expected b or g on 2.4 GHz, a on 5 GHz");
   }
   n.security = ParseSecurity(o);
-  const bool wpa = n.security != Security::Open && n.security != Security::Wep;
+  const bool wpa = n.security != Security::Open && n.security != Security::Wep && n.security != Security::Dot1xWep;
   if (wpa) {
     for (const json& c : o.Array("pairwise")) n.pairwise.push_back(ParseCipher(o.Where("pairwise"), c));
     if (n.pairwise.empty()) {
@@ -362,6 +378,10 @@ NetworkSpec ParseNetwork(const json& value, const std::string& where) {
     Object uo(u, o.Where("users"));
     uo.RejectUnknown({"identity", "password"});
     n.users.push_back({uo.RequiredString("identity"), uo.String("password", "")});
+  }
+  if (o.Has("radius")) {
+    if (!IsEnterprise(n.security)) Fail(o.Where("radius"), "only enterprise networks have a RADIUS server");
+    n.radius = ParseRadius(Object(o.At("radius"), o.Where("radius")));
   }
   n.groupRekeyMs = o.Integer("groupRekeyMs", n.groupRekeyMs, 0, 86'400'000);
   if (o.Has("airFaults")) n.airFaults = ParseAirFaults(Object(o.At("airFaults"), o.Where("airFaults")));

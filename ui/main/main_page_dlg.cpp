@@ -67,9 +67,9 @@ CMainPageDlg::CMainPageDlg(MainWindowServices& services, DelayedServiceChoice de
                   [this](int mode) { SetPanelLabels(static_cast<PanelMode>(mode)); },
                   [this] { RefreshLinkStatus(); },
                   [this] { RefreshStationList(); },
-                  // The access point settings and More Settings dialogs are not built yet.
+                  // The access point settings dialog is not built yet.
                   [] {},
-                  [] {},
+                  [this] { OpenMoreSettings(); },
                   [this] { ConnectToSelectedNetwork(); },
                   [this] { return wzcState_; }}},
       accessPoint_{*this, Appliers(), services.language},

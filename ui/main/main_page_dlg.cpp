@@ -67,9 +67,9 @@ CMainPageDlg::CMainPageDlg(MainWindowServices& services, DelayedServiceChoice de
                   [this](int mode) { SetPanelLabels(static_cast<PanelMode>(mode)); },
                   [this] { RefreshLinkStatus(); },
                   [this] { RefreshStationList(); },
-                  // The access point settings and More Settings dialogs are not built yet.
+                  // The access point settings dialog is not built yet.
                   [] {},
-                  [] {},
+                  [this] { OpenMoreSettings(); },
                   [this] { ConnectToSelectedNetwork(); },
                   [this] { return wzcState_; }}},
       accessPoint_{*this, Appliers(), services.language},
@@ -661,7 +661,6 @@ void CMainPageDlg::RetrieveSurveyResults() { survey_.RetrieveSurveyResults(); }
 void CMainPageDlg::FillNetworkList() { survey_.FillNetworkList(); }
 void CMainPageDlg::SetScanState(bool enabled) { survey_.SetScanState(enabled); }
 void CMainPageDlg::ShowSelectedNetwork() { survey_.ShowSelectedNetwork(); }
-void CMainPageDlg::ConnectToSelectedNetwork() {}  // filled in with connecting
 void CMainPageDlg::RefreshApPanel() { accessPoint_.RefreshApPanel(); }
 void CMainPageDlg::RefreshStationList() { accessPoint_.RefreshStationList(); }
 void CMainPageDlg::StartBridgeProgram() {}        // filled in with the bridge program

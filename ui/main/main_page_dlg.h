@@ -82,6 +82,7 @@ class CMainPageDlg : public platform::window::Dialog,
   void StartBridgeProgram();
   void StartBluetoothUtility();
   void StopSupplicant();
+  void OpenMoreSettings();  // station mode's panel button (open_more_settings.cpp)
 
  private:
   // adapter::AdapterBox: control 1181

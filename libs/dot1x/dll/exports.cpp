@@ -54,18 +54,6 @@ LibraryState& State() {
 
 extern "C" {
 
-int32_t getMyCertList(uint8_t*) { return 0; }
-
-int32_t getMyCertSubjectAltName(const uint16_t*, const uint16_t*, uint16_t* out) {
-  if (out != nullptr) out[0] = 0;
-  return -1;
-}
-
-int32_t genMyCertFile(const uint16_t*, const uint16_t*) { return -1; }
-int32_t genMySSLFile(void) { return -1; }
-int32_t genROOTCertFile(const uint16_t*, const uint16_t*) { return -1; }
-int32_t genROOTSSLFile(void) { return -1; }
-
 int32_t do_eapol_init(VzAdapterHandle* adapter, int32_t, const uint8_t*, const uint8_t* bssid,
                       const uint8_t* eap_block) {
   LibraryState& s = State();

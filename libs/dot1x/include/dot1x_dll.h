@@ -112,23 +112,33 @@ typedef struct Dot1xKeyContext {
  * The calls. For each: what it returns, and what failure or "not supported" looks like.
  * ------------------------------------------------------------------------------------------- */
 
-/* -- Certificates (not offered by this build) ----------------------------------------------- */
+/* -- Certificates ---------------------------------------------------------------------------- */
+/* The user's certificate store is a private folder ($VUZIDEZA_CERT_DIR, else "certificates" in
+ * the settings folder) that the vzcert tool fills. Subjects and issuers are named as people read
+ * them: the common name, else the whole distinguished name. Exported files go to the store's
+ * private "export" folder (mode 0700, files 0600), never to the program's folder; they are the
+ * files the EAP block names: "Orvex.pem", "Orvex_key.pem" (encrypted with "Orvex"), "caroot.pem". */
 
 /* Fills list (DOT1X_CERT_LIST_SIZE bytes, zero-filled by the caller) with the user's personal
- * certificates. The number of entries, 0 to 500. Not offered: 0, list untouched. */
+ * certificates in a stable order. The number of entries, 0 to 500. */
 DOT1X_API int32_t DOT1X_CALL getMyCertList(uint8_t* list);
-/* Writes the subject alternative name of the certificate (UTF-16 subject, issuer) into out
- * (DOT1X_SUBJECT_ALT_NAME_UNITS units, terminated). 0; -1 when there is no such certificate.
- * Not offered: -1, out holds an empty text. */
+/* Writes the user principal name, else the e-mail address, of the certificate (UTF-16 subject,
+ * issuer) into out (DOT1X_SUBJECT_ALT_NAME_UNITS units, terminated, cut to fit). 0; -1 with an
+ * empty text when there is no such certificate or it has neither name. */
 DOT1X_API int32_t DOT1X_CALL getMyCertSubjectAltName(const uint16_t* subject, const uint16_t* issuer,
                                                      uint16_t* out);
-/* Exports the personal certificate and its private key named by subject and issuer (UTF-16).
- * 0 exported; nonzero when the key is not exportable. Not offered: -1. */
+/* Exports the personal certificate and its private key named by subject and issuer (UTF-16) as
+ * "Orvex.p12". 0 exported; -1 when there is no such certificate or the store holds no private
+ * key for it (it is not exportable). */
 DOT1X_API int32_t DOT1X_CALL genMyCertFile(const uint16_t* subject, const uint16_t* issuer);
-/* Converts the exported personal files for TLS. 0 converted. Not offered: -1. */
+/* Converts "Orvex.p12" to "Orvex.pem" and "Orvex_key.pem". 0 converted, -1 otherwise. */
 DOT1X_API int32_t DOT1X_CALL genMySSLFile(void);
-/* The same two for the authority certificate. Not offered: -1. */
+/* Exports every authority the user trusts as "caroot.p7b", the one that issued the named
+ * certificate first when there is such a certificate (PEAP and TTLS name whatever was stored).
+ * An empty store gives an empty file: a validating client then trusts no server. 0; -1 when
+ * the file cannot be written. */
 DOT1X_API int32_t DOT1X_CALL genROOTCertFile(const uint16_t* subject, const uint16_t* issuer);
+/* Converts "caroot.p7b" to "caroot.pem". 0 converted, -1 otherwise. */
 DOT1X_API int32_t DOT1X_CALL genROOTSSLFile(void);
 
 /* -- EAP authentication --------------------------------------------------------------------- */

@@ -4,6 +4,8 @@
 
 #include <chrono>
 
+#include "libs/dot1x/certstore/cert_store.h"
+#include "libs/dot1x/certstore/store_paths.h"
 #include "libs/dot1x/testing/radius_server.h"
 #include "libs/dot1x/testing/test_pki.h"
 #include "libs/dot1x/tests/through_libraries.h"
@@ -38,7 +40,7 @@ Bytes EapBlock(const EapSettings& s) {
   };
   const bool tls = s.method == "TLS";
   put(0, 256, s.method == "TTLS" ? "anonymous" : kUser);
-  put(256, 255, tls ? "Orvex" : s.password);
+  put(256, 255, s.password);
   put(511, 512, s.authority.string());
   if (tls) {
     put(1023, 512, s.certificate.string());
@@ -121,6 +123,32 @@ class EapTest : public LibrariesTest {
   static inline std::string serverError_;
 };
 
+// The files the supplicant thread exports from the user's store, named as the workers name them.
+EapSettings ExportedFromStore(const dot1x::testing::TestPki& pki, std::string method) {
+  certstore::CertStore store(certstore::StoreFolder());
+  std::ifstream p12(pki.clientPkcs12, std::ios::binary);
+  const Bytes file((std::istreambuf_iterator<char>(p12)), std::istreambuf_iterator<char>());
+  EXPECT_TRUE(store.ImportPersonal(file, dot1x::testing::kPkcs12Password).ok);
+  std::ifstream ca(pki.authority, std::ios::binary);
+  const Bytes authority((std::istreambuf_iterator<char>(ca)), std::istreambuf_iterator<char>());
+  EXPECT_TRUE(store.ImportAuthorities(authority).ok);
+  const std::u16string subject = u"alice";
+  const std::u16string issuer = u"Vuzideza Test Authority";
+  auto s = reinterpret_cast<const std::uint16_t*>(subject.c_str());
+  auto i = reinterpret_cast<const std::uint16_t*>(issuer.c_str());
+  EXPECT_EQ(DOT1X_FN(genMyCertFile)(s, i), 0);
+  EXPECT_EQ(DOT1X_FN(genMySSLFile)(), 0);
+  EXPECT_EQ(DOT1X_FN(genROOTCertFile)(s, i), 0);
+  EXPECT_EQ(DOT1X_FN(genROOTSSLFile)(), 0);
+  EapSettings settings;
+  settings.method = std::move(method);
+  settings.authority = "caroot.pem";
+  settings.certificate = "Orvex.pem";
+  settings.key = "Orvex_key.pem";
+  if (settings.method == "TLS") settings.password = "Orvex";
+  return settings;
+}
+
 TEST_F(EapTest, EveryMethodAuthenticatesAndItsKeysCarryTraffic) {
   struct Case {
     const char* name;
@@ -129,6 +157,8 @@ TEST_F(EapTest, EveryMethodAuthenticatesAndItsKeysCarryTraffic) {
   };
   const Case cases[] = {
       {"EAP-TLS", kWpa2, Settings("TLS")},
+      {"EAP-TLS with the files exported from the user's store", kWpa2, ExportedFromStore(pki_, "TLS")},
+      {"PEAP trusting the store's authorities", kWpa2, ExportedFromStore(pki_, "PEAP")},
       {"PEAP-MSCHAPv2", kWpa2, Settings("PEAP")},
       {"TTLS-PAP", kWpa2, Settings("TTLS", "PAP")},
       {"TTLS-CHAP", kWpa2, Settings("TTLS", "CHAP")},

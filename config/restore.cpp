@@ -6,6 +6,7 @@
 
 #include "config/region_channels.h"
 #include "config/setting_keys.h"
+#include "config/ssid_push.h"
 #include "config/text_conversions.h"
 #include "lang/texts.h"
 #include "platform/text/text.h"
@@ -159,23 +160,19 @@ void Restore::SupplicantIfNeeded() {
 
 void Restore::Ssid() {
   std::u16string ssid = context.store.ReadSettingString(key::SSID);
-  if (station) {
-    // A random name first makes the adapter drop its current association, so the stored name
-    // that follows starts a fresh one.
-    platform::RandomGenerator random;
-    random.Seed(static_cast<std::uint32_t>(environment.clock.UnixSeconds()));
-    std::array<std::uint8_t, kMaxSsidBytes> noise{};
-    for (auto& byte : noise) byte = static_cast<std::uint8_t>(random.Next() & 0xFF);
-    (void)ApplySsid(context, noise);
-  }
   ssid.resize(std::min(ssid.size(), kMaxSsidBytes));
   if (!station && ssid.empty()) {
     ssid = environment.language.LoadLangString(lang::texts::MP_AP_Curr_Net_Setting_SSID_Default);
     ssid.resize(std::min(ssid.size(), kMaxSsidBytes));
   }
   const std::string bytes = platform::NarrowCodePage(ssid);
-  (void)ApplySsid(context, std::span(reinterpret_cast<const std::uint8_t*>(bytes.data()),
-                                     bytes.size()));
+  const std::span ssidBytes(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size());
+  // A station drops its current association first, so the stored name starts a fresh one.
+  if (station) {
+    (void)ApplySsidAfterRandom(context, environment.clock, ssidBytes);
+  } else {
+    (void)ApplySsid(context, ssidBytes);
+  }
 }
 
 }  // namespace

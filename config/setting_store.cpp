@@ -14,9 +14,9 @@ namespace {
 
 constexpr platform::RegRoot kUser = platform::RegRoot::CurrentUser;
 
-// atoi on at most the first 19 characters: leading white space, a sign, digits up to the first
-// other character. Saturates instead of overflowing.
-int AtoiPrefix(std::u16string_view text) {
+}  // namespace
+
+int SettingTextToInt(std::u16string_view text) {
   text = text.substr(0, 19);
   std::size_t i = 0;
   while (i < text.size() && (text[i] == u' ' || (text[i] >= u'\t' && text[i] <= u'\r'))) ++i;
@@ -32,8 +32,6 @@ int AtoiPrefix(std::u16string_view text) {
   if (value < INT_MIN) return INT_MIN;
   return static_cast<int>(value);
 }
-
-}  // namespace
 
 std::u16string RegistryValueAsText(const platform::RegValue& value) {
   if (const auto* text = std::get_if<std::u16string>(&value.data)) {
@@ -103,7 +101,7 @@ int SettingStore::ReadSettingInt(std::u16string_view key) const {
   std::u16string text = ReadSettingString(key);
   if (text.empty()) text = ReadSettingString(key);
   if (text.empty()) return -1;
-  return AtoiPrefix(text);
+  return SettingTextToInt(text);
 }
 
 int SettingStore::WriteSetting(std::u16string_view key, std::u16string_view text) {
@@ -145,7 +143,7 @@ int SettingStore::ReadAppNumber(std::u16string_view name, int absent) const {
     return static_cast<std::int32_t>(*number);
   }
   std::u16string text = RegistryValueAsText(value);
-  return text.empty() ? absent : AtoiPrefix(text);
+  return text.empty() ? absent : SettingTextToInt(text);
 }
 
 int SettingStore::WriteAppNumber(std::u16string_view name, int value) {

@@ -78,6 +78,10 @@ class SettingStore {
 // The built-in default WEP key: a counting pattern 01 02 03 ... of the key's length.
 void FillDefaultWepKey(std::uint8_t* buffer, std::size_t length);
 
+// A stored number's text converted like the C library's atoi on its first 19 characters: leading
+// white space, a sign, digits up to the first other character; saturates at the int range.
+int SettingTextToInt(std::u16string_view text);
+
 // Text of a registry value as the store reads it: text as is, a number as decimal text,
 // other types as absent.
 std::u16string RegistryValueAsText(const platform::RegValue& value);

@@ -547,6 +547,20 @@ TEST_F(RestoreTest, StationPushesARandomSsidSeededByTheClockBeforeTheStoredOne) 
   EXPECT_EQ(store.ReadSettingString(key::SSID), u"caf\u00E9");
 }
 
+// The random name goes to the driver only: a driver that takes it but refuses the real name
+// must not cost the user the stored SSID.
+TEST_F(RestoreTest, RefusedStationSsidKeepsTheStoredOneNotTheRandomOne) {
+  StoreSettings({{key::SSID, u"home"}});
+  driver.AnswerNext("SetWL_SSID", 0);
+  driver.Answer("SetWL_SSID", -1);
+  radio.wasDisconnected.store(1);
+  Restore();
+  EXPECT_THAT(driver.Calls("SetWL_SSID"),
+              ElementsAre("SetWL_SSID(" + RandomSsidHex() + ", 32)", "SetWL_SSID(686F6D65, 4)"));
+  EXPECT_EQ(store.ReadSettingString(key::SSID), u"home");
+  EXPECT_EQ(radio.wasDisconnected.load(), 0);
+}
+
 TEST_F(RestoreTest, RefusedPushesKeepTheStoredValues) {
   store.SetOperationMode(kAccessPointMode);
   StoreSettings({{key::Channel, u"11"}, {key::SSID, u"kept"}, {key::TxPowerLevel, u"2"}});

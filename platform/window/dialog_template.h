@@ -58,7 +58,7 @@ struct ControlTemplate {
   int icon = 0;   // picture: icon resource number
   // Every language text the dialog may put into this control. The dialog sets its texts itself;
   // this list tells the text-fit check what to measure, in every shipped language.
-  std::vector<LanguageText> languageTexts;
+  std::vector<LanguageText> languageTexts = {};
 };
 
 struct DialogTemplate {

@@ -2,6 +2,7 @@
 
 #include "ui/main/main_page_dlg.h"
 #include "ui/main/main_page_template.h"
+#include "ui/settings/station_settings_templates.h"
 
 namespace app {
 
@@ -46,6 +47,7 @@ class AppMainWindow final : private MainWindowParts, public ui::CMainPageDlg {
 std::unique_ptr<platform::window::Dialog> MakeMainWindow(AppContext& context,
                                                          const DelayedServiceChoice& delayed) {
   ui::main_page::RegisterMainPageTemplate();
+  ui::settings::RegisterStationSettingsTemplates();
   return std::make_unique<AppMainWindow>(context, delayed);
 }
 

@@ -9,6 +9,7 @@ packages=(
   libsqlite3-dev libssl-dev nlohmann-json3-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth
+  freeradius eapoltest
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -5,6 +5,7 @@
 
 #include <array>
 #include <atomic>
+#include <filesystem>
 #include <fstream>
 #include <string>
 #include <unistd.h>
@@ -55,6 +56,9 @@ TEST(LoadSupplicantLibraryTest, EveryCallReachesTheLibraryBesideTheProgram) {
   const SupplicantLibraryLoad load = LoadSupplicantLibrary(DOT1X_STUB_COMPLETE_DIR);
   ASSERT_NE(load.library, nullptr) << load.error;
   SupplicantLibrary& l = *load.library;
+  // An empty certificate store of its own.
+  const auto store = std::filesystem::temp_directory_path() / ("loaded-supplicant-" + std::to_string(::getpid()));
+  ::setenv("VUZIDEZA_CERT_DIR", store.c_str(), 1);
   std::vector<std::uint8_t> certs(DOT1X_CERT_LIST_SIZE);
   std::array<char16_t, DOT1X_SUBJECT_ALT_NAME_UNITS> altName{};
   std::array<std::uint8_t, DOT1X_EAP_BLOCK_SIZE> block{};
@@ -127,6 +131,9 @@ TEST(LoadSupplicantLibraryTest, BuiltLibraryDerivesKeysAndRefusesWhatItDoesNotOf
   EXPECT_NE(a, b);
   EXPECT_NE(a, (std::array<std::uint8_t, 16>{}));
 
+  // An empty certificate store of its own.
+  const auto store = std::filesystem::temp_directory_path() / ("loaded-supplicant-" + std::to_string(::getpid()));
+  ::setenv("VUZIDEZA_CERT_DIR", store.c_str(), 1);
   std::vector<std::uint8_t> certs(DOT1X_CERT_LIST_SIZE);
   EXPECT_EQ(l.getMyCertList(std::span<std::uint8_t, DOT1X_CERT_LIST_SIZE>(certs.data(), certs.size())), 0);
   std::array<char16_t, DOT1X_SUBJECT_ALT_NAME_UNITS> altName;
@@ -135,8 +142,9 @@ TEST(LoadSupplicantLibraryTest, BuiltLibraryDerivesKeysAndRefusesWhatItDoesNotOf
   EXPECT_EQ(altName[0], u'\0');
   EXPECT_NE(l.genMyCertFile(u"s", u"i"), 0);
   EXPECT_NE(l.genMySSLFile(), 0);
-  EXPECT_NE(l.genROOTCertFile(u"s", u"i"), 0);
-  EXPECT_NE(l.genROOTSSLFile(), 0);
+  // No authority is trusted: the authority file is written empty, so validation refuses every server.
+  EXPECT_EQ(l.genROOTCertFile(u"s", u"i"), 0);
+  EXPECT_EQ(l.genROOTSSLFile(), 0);
   AdapterHandle adapter{};
   std::array<std::uint8_t, DOT1X_EAP_BLOCK_SIZE> block{};
   EXPECT_EQ(l.do_eapol_init(adapter, 0, station, ap, block), -1);
@@ -147,6 +155,7 @@ TEST(LoadSupplicantLibraryTest, BuiltLibraryDerivesKeysAndRefusesWhatItDoesNotOf
   EXPECT_EQ(l.Get_EAP_Derived_Key(eapKey), -1);
   EXPECT_EQ(eapKey, (std::array<std::uint8_t, 128>{})) << "no stale keying material";
   EXPECT_EQ(l.Shutdown_Dot1x_Module(), 0);
+  std::filesystem::remove_all(store);
 }
 
 }  // namespace

@@ -23,8 +23,6 @@ constexpr unsigned kSysCommandIgnored = 0x0010;
 constexpr int kOffScreen = 30000;
 constexpr int kDefaultRefreshPeriodMs = 1000;
 constexpr int kAnimationFrames = 3;
-// The driver needs a moment after a change of operating mode.
-constexpr platform::Millis kModeSwitchSettle{1000};
 
 std::vector<std::u16string> HardwareIds(const app::ProductConfig& product) {
   return {product.matchingDeviceIds.begin(), product.matchingDeviceIds.end()};
@@ -69,11 +67,12 @@ CMainPageDlg::CMainPageDlg(MainWindowServices& services, DelayedServiceChoice de
                   [this](int mode) { SetPanelLabels(static_cast<PanelMode>(mode)); },
                   [this] { RefreshLinkStatus(); },
                   [this] { RefreshStationList(); },
-                  // The access point settings and More Settings dialogs are not built yet.
+                  // The access point settings dialog is not built yet.
                   [] {},
-                  [] {},
+                  [this] { OpenMoreSettings(); },
                   [this] { ConnectToSelectedNetwork(); },
                   [this] { return wzcState_; }}},
+      accessPoint_{*this, Appliers(), services.language},
       discovery_({services.driver, services.store.Registry(), services.clock, *this, *this},
                  services.adapter, HardwareIds(services.product)),
       delayedService_(delayedService) {}
@@ -86,6 +85,10 @@ CMainPageDlg::~CMainPageDlg() {
 
 std::u16string CMainPageDlg::Text(const lang::TextKey& key) const {
   return services_.language.LoadLangString(key);
+}
+
+config::ApplierContext CMainPageDlg::Appliers() const {
+  return {services_.driver, services_.adapter.handle, services_.store, services_.radio};
 }
 
 // ---------------------------------------------------------------- creation and end of life
@@ -620,8 +623,7 @@ void CMainPageDlg::AdapterOpened() {
 // ---------------------------------------------------------------- helpers
 
 void CMainPageDlg::RestoreStoredConfiguration() {
-  const config::ApplierContext context{services_.driver, services_.adapter.handle,
-                                       services_.store, services_.radio};
+  const config::ApplierContext context = Appliers();
   const config::RestoreEnvironment environment{services_.clock, services_.supplicant,
                                                services_.language, services_.product.wirelessMode,
                                                services_.adapter.chipType};
@@ -660,9 +662,8 @@ void CMainPageDlg::FillNetworkList() { survey_.FillNetworkList(); }
 void CMainPageDlg::SetScanState(bool enabled) { survey_.SetScanState(enabled); }
 void CMainPageDlg::ShowSelectedNetwork() { survey_.ShowSelectedNetwork(); }
 void CMainPageDlg::ConnectToSelectedNetwork() {}  // filled in with connecting
-void CMainPageDlg::OnModeSelected() {}            // filled in with the mode switching
-void CMainPageDlg::RefreshApPanel() {}            // filled in with the access point panels
-void CMainPageDlg::RefreshStationList() {}        // filled in with the access point panels
+void CMainPageDlg::RefreshApPanel() { accessPoint_.RefreshApPanel(); }
+void CMainPageDlg::RefreshStationList() { accessPoint_.RefreshStationList(); }
 void CMainPageDlg::StartBridgeProgram() {}        // filled in with the bridge program
 void CMainPageDlg::StartBluetoothUtility() {}     // filled in with Bluetooth coexistence
 void CMainPageDlg::StopSupplicant() { services_.supplicant.StopSupplicant(); }

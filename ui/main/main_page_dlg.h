@@ -9,7 +9,9 @@
 #include <string_view>
 
 #include "adapter/adapter_discovery.h"
+#include "config/appliers.h"
 #include "platform/window/dialog.h"
+#include "ui/main/access_point_panel.h"
 #include "ui/main/current_network_panel.h"
 #include "ui/main/link_status_view.h"
 #include "ui/main/main_page_ids.h"
@@ -24,6 +26,9 @@ class CMainPageDlg : public platform::window::Dialog,
                      private adapter::AdapterSelectionHandler {
  public:
   static constexpr int kApTicksPerStationRefresh = 5;
+  // The driver needs a moment after a change of operating mode, and a station a little more.
+  static constexpr std::chrono::milliseconds kModeSwitchSettle{1000};
+  static constexpr std::chrono::milliseconds kStationModeSettle{200};
 
   enum class ListLayout { Station, AccessPoint };
   enum class PanelMode { CurrentNetwork = 0, SelectedNetwork = 1, AccessPointSetting = 2 };
@@ -77,6 +82,7 @@ class CMainPageDlg : public platform::window::Dialog,
   void StartBridgeProgram();
   void StartBluetoothUtility();
   void StopSupplicant();
+  void OpenMoreSettings();  // station mode's panel button (open_more_settings.cpp)
 
  private:
   // adapter::AdapterBox: control 1181
@@ -112,6 +118,7 @@ class CMainPageDlg : public platform::window::Dialog,
   void TerminateBluetoothUtility();
   int OperationMode() const { return services_.store.OperationMode(); }
   std::u16string Text(const lang::TextKey& key) const;
+  config::ApplierContext Appliers() const;
 
   MainWindowServices& services_;
   // The station panels keep references into services_ and call back into the window, so they
@@ -120,6 +127,7 @@ class CMainPageDlg : public platform::window::Dialog,
   LinkStatusView link_;
   CurrentNetworkPanel currentNetwork_;
   SiteSurvey survey_;
+  AccessPointPanel accessPoint_;
   adapter::AdapterDiscovery discovery_;
 
   int timerId_ = 0;

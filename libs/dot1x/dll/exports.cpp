@@ -1,11 +1,16 @@
 // The supplicant library's C functions. One key negotiation is active at a time; one mutex
 // serialises the calls, so a shutdown from another thread waits for a running step.
 
+#include <openssl/crypto.h>
+
 #include <cstring>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <string_view>
 
+#include "libs/dot1x/dll/dynamic_wep.h"
+#include "libs/dot1x/dll/eap_session.h"
 #include "libs/dot1x/dll/key_negotiation.h"
 #include "libs/dot1x/include/dot1x_dll.h"
 #include "libs/dot1x/wpa/crypto.h"
@@ -22,7 +27,23 @@ struct LibraryState {
   // The adapter of the last preparation, kept even when it failed so that run steps still wait.
   VzAdapterHandle* adapter = nullptr;
   std::unique_ptr<dot1x::KeyNegotiation> negotiation;
+  std::unique_ptr<dot1x::DynamicWep> dynamicWep;
+  std::unique_ptr<dot1x::EapSession> eap;
+  // The keying material of the last authentication that succeeded with new keys.
+  std::optional<eap::KeyingMaterial> eapKeys;
+
+  void ForgetEapKeys() {
+    if (eapKeys) OPENSSL_cleanse(eapKeys->data(), eapKeys->size());
+    eapKeys.reset();
+  }
 };
+
+// A run step with nothing to run still spends the step's time, so a caller's loop never spins.
+void WaitOneStep(LibraryState& s) {
+  wpa::Bytes ignored;
+  wpa::MacAddress sender{};
+  if (s.adapter != nullptr) (void)dot1x::ReceiveFrame(s.adapter, dot1x::kStepWaitMs, ignored, sender);
+}
 
 LibraryState& State() {
   static LibraryState state;
@@ -33,25 +54,53 @@ LibraryState& State() {
 
 extern "C" {
 
-int32_t getMyCertList(uint8_t*) { return 0; }
-
-int32_t getMyCertSubjectAltName(const uint16_t*, const uint16_t*, uint16_t* out) {
-  if (out != nullptr) out[0] = 0;
-  return -1;
+int32_t do_eapol_init(VzAdapterHandle* adapter, int32_t, const uint8_t*, const uint8_t* bssid,
+                      const uint8_t* eap_block) {
+  LibraryState& s = State();
+  std::lock_guard lock(s.mutex);
+  s.eap.reset();
+  s.ForgetEapKeys();
+  dot1x::DropHeldFrame();
+  if (adapter != nullptr) s.adapter = adapter;
+  if (adapter == nullptr || bssid == nullptr || eap_block == nullptr) return -1;
+  dot1x::EapBlock block;
+  dot1x::ReadEapBlock(eap_block, block);
+  wpa::MacAddress peer{};
+  std::memcpy(peer.data(), bssid, peer.size());
+  std::string error;
+  s.eap = dot1x::EapSession::Prepare(adapter, peer, block, &wpa::RandomBytes, error);
+  return s.eap ? 0 : -1;
 }
 
-int32_t genMyCertFile(const uint16_t*, const uint16_t*) { return -1; }
-int32_t genMySSLFile(void) { return -1; }
-int32_t genROOTCertFile(const uint16_t*, const uint16_t*) { return -1; }
-int32_t genROOTSSLFile(void) { return -1; }
+int32_t do_eapol_run(void) {
+  LibraryState& s = State();
+  std::lock_guard lock(s.mutex);
+  if (!s.eap) {
+    WaitOneStep(s);
+    return 0;
+  }
+  if (!s.eap->Step()) return 0;
+  if (const auto keys = s.eap->Keys()) s.eapKeys = keys;
+  return 1;
+}
 
-int32_t do_eapol_init(VzAdapterHandle*, int32_t, const uint8_t*, const uint8_t*, const uint8_t*) { return -1; }
-int32_t do_eapol_run(void) { return 0; }
-int32_t do_eapol_halt(void) { return 0; }
+int32_t do_eapol_halt(void) {
+  LibraryState& s = State();
+  std::lock_guard lock(s.mutex);
+  s.eap.reset();
+  return 0;
+}
 
 int32_t Get_EAP_Derived_Key(uint8_t* out) {
-  if (out != nullptr) std::memset(out, 0, kEapKeyingMaterial);
-  return -1;
+  LibraryState& s = State();
+  std::lock_guard lock(s.mutex);
+  if (out == nullptr) return -1;
+  if (!s.eapKeys) {
+    std::memset(out, 0, kEapKeyingMaterial);
+    return -1;
+  }
+  std::memcpy(out, s.eapKeys->data(), kEapKeyingMaterial);
+  return 0;
 }
 
 int32_t Get_PSK_Key_32byte(const char* passphrase, const uint8_t* ssid, int32_t ssid_length, int32_t iterations,
@@ -83,8 +132,13 @@ int32_t do_key_negotiation_init(VzAdapterHandle* adapter, Dot1xKeyContext* conte
   LibraryState& s = State();
   std::lock_guard lock(s.mutex);
   s.negotiation.reset();
+  s.dynamicWep.reset();
   if (adapter != nullptr) s.adapter = adapter;
   if (context == nullptr) return -1;
+  if (dot1x::DynamicWep::Wanted(*context)) {
+    s.dynamicWep = dot1x::DynamicWep::Prepare(adapter, *context);
+    return s.dynamicWep ? 0 : -1;
+  }
   s.negotiation = dot1x::KeyNegotiation::Prepare(adapter, *context);
   return s.negotiation ? 0 : -1;
 }
@@ -99,11 +153,9 @@ int32_t do_eapol_start(const uint8_t* bssid, const uint8_t*) {
 int32_t do_key_negotiation_run(Dot1xKeyContext* context) {
   LibraryState& s = State();
   std::lock_guard lock(s.mutex);
+  if (s.dynamicWep && s.dynamicWep->context() == context) return s.dynamicWep->Step() ? 1 : 0;
   if (!s.negotiation || s.negotiation->context() != context) {
-    // Nothing to negotiate: still spend the step's time, so a caller's loop does not spin.
-    wpa::Bytes ignored;
-    wpa::MacAddress sender{};
-    if (s.adapter != nullptr) (void)dot1x::ReceiveFrame(s.adapter, dot1x::kStepWaitMs, ignored, sender);
+    WaitOneStep(s);
     return -1;
   }
   return s.negotiation->Step() ? 1 : 0;
@@ -113,6 +165,10 @@ int32_t Shutdown_Dot1x_Module(void) {
   LibraryState& s = State();
   std::lock_guard lock(s.mutex);
   s.negotiation.reset();
+  s.dynamicWep.reset();
+  s.eap.reset();
+  s.ForgetEapKeys();
+  dot1x::DropHeldFrame();
   s.adapter = nullptr;
   return 0;
 }

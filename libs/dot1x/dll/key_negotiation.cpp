@@ -108,7 +108,28 @@ bool KeyNegotiation::Step() {
   return installs_ != before;
 }
 
+namespace {
+struct HeldFrame {
+  wpa::Bytes frame;
+  wpa::MacAddress sender{};
+};
+// Calls into the library are serialised, so one slot needs no lock of its own.
+std::optional<HeldFrame>& Held() {
+  static std::optional<HeldFrame> held;
+  return held;
+}
+}  // namespace
+
+void HoldFrame(const wpa::Bytes& frame, const wpa::MacAddress& sender) { Held() = HeldFrame{frame, sender}; }
+void DropHeldFrame() { Held().reset(); }
+
 bool ReceiveFrame(VzAdapterHandle* adapter, std::uint32_t waitMs, wpa::Bytes& frame, wpa::MacAddress& sender) {
+  if (auto& held = Held()) {
+    frame = std::move(held->frame);
+    sender = held->sender;
+    held.reset();
+    return true;
+  }
   auto record = std::make_unique<VzSimEapolFrame>();
   std::memset(record.get(), 0, sizeof *record);
   record->timeout_ms = waitMs;

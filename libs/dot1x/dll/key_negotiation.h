@@ -45,8 +45,12 @@ class KeyNegotiation {
 };
 
 // Waits up to `waitMs` for the next EAPOL frame on the adapter; false when none came. The frame
-// is the 802.1X PDU, `sender` the transmitter's address.
+// is the 802.1X PDU, `sender` the transmitter's address. A frame held back comes first.
 bool ReceiveFrame(VzAdapterHandle* adapter, std::uint32_t waitMs, wpa::Bytes& frame, wpa::MacAddress& sender);
+// Keeps a frame that arrived during authentication but belongs to the key negotiation that
+// follows; the next ReceiveFrame returns it. One at most; DropHeldFrame forgets it.
+void HoldFrame(const wpa::Bytes& frame, const wpa::MacAddress& sender);
+void DropHeldFrame();
 // Queues one 802.1X PDU for `peer`. False when the adapter refuses it.
 bool SendFrame(VzAdapterHandle* adapter, const wpa::MacAddress& peer, wpa::ByteSpan frame);
 

@@ -112,38 +112,62 @@ typedef struct Dot1xKeyContext {
  * The calls. For each: what it returns, and what failure or "not supported" looks like.
  * ------------------------------------------------------------------------------------------- */
 
-/* -- Certificates (not offered by this build) ----------------------------------------------- */
+/* -- Certificates ---------------------------------------------------------------------------- */
+/* The user's certificate store is a private folder ($VUZIDEZA_CERT_DIR, else "certificates" in
+ * the settings folder) that the vzcert tool fills. Subjects and issuers are named as people read
+ * them: the common name, else the whole distinguished name. Exported files go to the store's
+ * private "export" folder (mode 0700, files 0600), never to the program's folder; they are the
+ * files the EAP block names: "Orvex.pem", "Orvex_key.pem" (encrypted with "Orvex"), "caroot.pem". */
 
 /* Fills list (DOT1X_CERT_LIST_SIZE bytes, zero-filled by the caller) with the user's personal
- * certificates. The number of entries, 0 to 500. Not offered: 0, list untouched. */
+ * certificates in a stable order. The number of entries, 0 to 500. */
 DOT1X_API int32_t DOT1X_CALL getMyCertList(uint8_t* list);
-/* Writes the subject alternative name of the certificate (UTF-16 subject, issuer) into out
- * (DOT1X_SUBJECT_ALT_NAME_UNITS units, terminated). 0; -1 when there is no such certificate.
- * Not offered: -1, out holds an empty text. */
+/* Writes the user principal name, else the e-mail address, of the certificate (UTF-16 subject,
+ * issuer) into out (DOT1X_SUBJECT_ALT_NAME_UNITS units, terminated, cut to fit). 0; -1 with an
+ * empty text when there is no such certificate or it has neither name. */
 DOT1X_API int32_t DOT1X_CALL getMyCertSubjectAltName(const uint16_t* subject, const uint16_t* issuer,
                                                      uint16_t* out);
-/* Exports the personal certificate and its private key named by subject and issuer (UTF-16).
- * 0 exported; nonzero when the key is not exportable. Not offered: -1. */
+/* Exports the personal certificate and its private key named by subject and issuer (UTF-16) as
+ * "Orvex.p12". 0 exported; -1 when there is no such certificate or the store holds no private
+ * key for it (it is not exportable). */
 DOT1X_API int32_t DOT1X_CALL genMyCertFile(const uint16_t* subject, const uint16_t* issuer);
-/* Converts the exported personal files for TLS. 0 converted. Not offered: -1. */
+/* Converts "Orvex.p12" to "Orvex.pem" and "Orvex_key.pem". 0 converted, -1 otherwise. */
 DOT1X_API int32_t DOT1X_CALL genMySSLFile(void);
-/* The same two for the authority certificate. Not offered: -1. */
+/* Exports every authority the user trusts as "caroot.p7b", the one that issued the named
+ * certificate first when there is such a certificate (PEAP and TTLS name whatever was stored).
+ * An empty store gives an empty file: a validating client then trusts no server. 0; -1 when
+ * the file cannot be written. */
 DOT1X_API int32_t DOT1X_CALL genROOTCertFile(const uint16_t* subject, const uint16_t* issuer);
+/* Converts "caroot.p7b" to "caroot.pem". 0 converted, -1 otherwise. */
 DOT1X_API int32_t DOT1X_CALL genROOTSSLFile(void);
 
-/* -- EAP authentication (not offered by this build) ----------------------------------------- */
+/* -- EAP authentication --------------------------------------------------------------------- */
 
-/* Prepares an EAP authentication. reserved is 0; own_mac and bssid are 6 bytes each; eap_block
- * is DOT1X_EAP_BLOCK_SIZE bytes. 0 prepared. Not offered: -1. */
+/* Prepares an EAP authentication with the access point bssid through the adapter: EAP-TLS,
+ * PEAP version 0 with EAP-MSCHAPv2, or EAP-TTLS with PAP, CHAP, MSCHAP or MSCHAPv2, as the EAP
+ * block names (method "TLS", "PEAP", "TTLS"; phase 2 "MS-CHAPv2" or the TTLS inner method).
+ * reserved is 0; own_mac and bssid are 6 bytes each; eap_block is DOT1X_EAP_BLOCK_SIZE bytes.
+ * File names in the block that are not absolute are files of the certificate export folder
+ * (the user's private folder that genMyCertFile and genROOTCertFile write to), never of the
+ * current directory. A validate flag other than 0 makes the server's certificate be checked
+ * against the authority file. The random-seed file is not needed (OpenSSL seeds itself).
+ * 0 prepared; -1 when the block names no method of this library or its files cannot be used
+ * (do_eapol_run then only waits). */
 DOT1X_API int32_t DOT1X_CALL do_eapol_init(VzAdapterHandle* adapter, int32_t reserved, const uint8_t* own_mac,
                                            const uint8_t* bssid, const uint8_t* eap_block);
-/* One authentication step. Nonzero when authentication succeeded, 0 not yet. Not offered: 0
- * at once, so a caller's bounded retry loop ends in its failure path. */
+/* One authentication step: waits up to 100 ms on the adapter library's clock for the access
+ * point's next frame and answers it. Nonzero when authentication succeeded, 0 not yet (also
+ * after a refusal: the caller's bounded loop ends in its failure path). The server's success
+ * counts only after the method is complete: the TLS handshake with the server's certificate
+ * accepted, and in PEAP and TTLS-MSCHAPv2 the inner method's proof that the server knows the
+ * password. An access point that goes straight to the key handshake (it kept the PMK of an
+ * earlier authentication) also counts as success, with no new keying material. */
 DOT1X_API int32_t DOT1X_CALL do_eapol_run(void);
 /* Ends the authentication prepared by do_eapol_init. 0; harmless when none is prepared. */
 DOT1X_API int32_t DOT1X_CALL do_eapol_halt(void);
-/* Writes the EAP keying material (128 bytes; its first 32 are the PMK) to out. 0. Not offered:
- * -1, out zero-filled (an all-zero PMK is never used by the key handshake). */
+/* Writes the keying material of the last authentication (128 bytes; its first 32 are the PMK)
+ * to out. 0; -1 with out zero-filled when no authentication since do_eapol_init produced keys
+ * (an all-zero PMK is never used by the key handshake). */
 DOT1X_API int32_t DOT1X_CALL Get_EAP_Derived_Key(uint8_t* out);
 
 /* -- Key derivations ------------------------------------------------------------------------ */
@@ -162,7 +186,12 @@ DOT1X_API int32_t DOT1X_CALL Get_PMKID(const uint8_t* pmk, const uint8_t* bssid,
 /* -- Key negotiation ------------------------------------------------------------------------ */
 
 /* Prepares the 4-way and group key handshakes with the access point the adapter is associated
- * with (its BSSID read now), replacing any negotiation prepared before. Read from the context:
+ * with (its BSSID read now), replacing any negotiation prepared before. A context naming no
+ * cipher at all (both codes 0, as the 802.1X workers leave them) asks for 802.1X dynamic WEP
+ * keys instead: the access point's RC4 EAPOL-Key frames, signed and encrypted with the EAP
+ * keying material at offset 38, each install one WEP key through the key callback (kind 0 for
+ * the station's own key, 1 for the broadcast key); that needs the tag, the key callback and
+ * keying material. Otherwise, read from the context:
  * own MAC, PMK, cipher codes, the callbacks. The suite:
  *  - pairwise TKIP (8) or CCMP (16); group TKIP or CCMP; anything else is not offered;
  *  - the protocol from the station's own element: the element callback is asked for 48 and, if

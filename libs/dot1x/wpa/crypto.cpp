@@ -160,24 +160,31 @@ Mic ComputeKeyMic(DescriptorVersion version, const Kck& kck, ByteSpan frame) {
   return mic;
 }
 
-bool Rc4SkipCrypt(const KeyIv& iv, const Kek& kek, ByteSpan in, Bytes& out) {
+bool Rc4Crypt(ByteSpan key, std::size_t skip, ByteSpan in, Bytes& out) {
   static const LegacyRc4 rc4;
-  if (rc4.cipher() == nullptr) return false;
+  if (rc4.cipher() == nullptr || key.empty()) return false;
+  CipherCtx ctx(EVP_CIPHER_CTX_new());
+  const bool ok = ctx && EVP_CipherInit_ex(ctx.get(), rc4.cipher(), nullptr, nullptr, nullptr, 1) == 1 &&
+                  EVP_CIPHER_CTX_set_key_length(ctx.get(), static_cast<int>(key.size())) == 1 &&
+                  EVP_CipherInit_ex(ctx.get(), nullptr, nullptr, key.data(), nullptr, 1) == 1;
+  if (!ok) return false;
+  std::array<std::uint8_t, 256> discard{};
+  for (std::size_t left = skip; left > 0;) {
+    const std::size_t n = std::min(left, discard.size());
+    int written = 0;
+    if (EVP_CipherUpdate(ctx.get(), discard.data(), &written, discard.data(), static_cast<int>(n)) != 1) return false;
+    left -= n;
+  }
+  return RunCipher(ctx.get(), in, in.size(), out);
+}
+
+bool Rc4SkipCrypt(const KeyIv& iv, const Kek& kek, ByteSpan in, Bytes& out) {
   std::array<std::uint8_t, 32> key{};
   std::copy(iv.begin(), iv.end(), key.begin());
   std::copy(kek.begin(), kek.end(), key.begin() + 16);
-  CipherCtx ctx(EVP_CIPHER_CTX_new());
-  bool ok = ctx && EVP_CipherInit_ex(ctx.get(), rc4.cipher(), nullptr, nullptr, nullptr, 1) == 1 &&
-            EVP_CIPHER_CTX_set_key_length(ctx.get(), static_cast<int>(key.size())) == 1 &&
-            EVP_CipherInit_ex(ctx.get(), nullptr, nullptr, key.data(), nullptr, 1) == 1;
+  const bool ok = Rc4Crypt(key, 256, in, out);
   OPENSSL_cleanse(key.data(), key.size());
-  if (!ok) return false;
-  std::array<std::uint8_t, 256> discard{};
-  int written = 0;
-  if (EVP_CipherUpdate(ctx.get(), discard.data(), &written, discard.data(), static_cast<int>(discard.size())) != 1) {
-    return false;
-  }
-  return RunCipher(ctx.get(), in, in.size(), out);
+  return ok;
 }
 
 bool AesKeyWrap(const Kek& kek, ByteSpan plain, Bytes& out) {

@@ -39,6 +39,8 @@ enum class DescriptorVersion : std::uint8_t { HmacMd5Rc4 = 1, HmacSha1Aes = 2 };
 
 [[nodiscard]] Mic ComputeKeyMic(DescriptorVersion version, const Kck& kck, ByteSpan frame);
 
+// RC4 with the first `skip` key stream bytes discarded. Symmetric.
+[[nodiscard]] bool Rc4Crypt(ByteSpan key, std::size_t skip, ByteSpan in, Bytes& out);
 // RC4 with the first 256 key stream bytes discarded, key = IV || KEK. Symmetric.
 [[nodiscard]] bool Rc4SkipCrypt(const KeyIv& iv, const Kek& kek, ByteSpan in, Bytes& out);
 

@@ -2,7 +2,21 @@
 
 #include <algorithm>
 
+#include "libs/vuzoza/sim/radio.h"
+
 namespace vuzoza {
+namespace {
+
+bool StationHearsChannel(const StationSpec& s, int channel) {
+  switch (s.bands) {
+    case Bands::Band24: return !IsFiveGhzChannel(channel);
+    case Bands::Band5: return IsFiveGhzChannel(channel);
+    case Bands::Both: return true;
+  }
+  return false;
+}
+
+}  // namespace
 
 bool FilterAdmits(const AccessPointConfig& ap, const Mac& station) {
   bool listed = false;
@@ -22,6 +36,7 @@ bool FilterAdmits(const AccessPointConfig& ap, const Mac& station) {
 
 bool AccessPointAdmits(const AccessPointConfig& ap, const StationSpec& s) {
   if (!FilterAdmits(ap, s.mac)) return false;
+  if (!StationHearsChannel(s, ap.channel)) return false;
   if (s.ssid ? *s.ssid != ap.ssid : ap.hidden) return false;
   if (ap.encryption != 0) return !s.wepKey.has_value();
   const Bytes& ours = ap.wepKeys[ap.wepDefaultKey];

@@ -31,9 +31,10 @@ struct AccessPointConfig {
 
 bool FilterAdmits(const AccessPointConfig& ap, const Mac& station);
 
-// Whether the station joins: the filter admits it, it finds our SSID (a station that names no
-// SSID takes ours from the beacons, so a hidden SSID keeps it out) and, with WEP on, it holds
-// our default key (a station that names no key knows ours).
+// Whether the station joins: the filter admits it, its radio offers the band of our channel, it
+// finds our SSID (a station that names no SSID takes ours from the beacons, so a hidden SSID
+// keeps it out) and, with WEP on, it holds our default key (a station that names no key knows
+// ours).
 bool AccessPointAdmits(const AccessPointConfig& ap, const StationSpec& station);
 
 // Is the station associated `sinceUpMs` after the access point came up?

@@ -59,6 +59,9 @@ bool AccessPointAccepts(const NetworkSpec& n, const StationConfig& c) {
       if (c.encryption != kWepOn) return false;
       if (c.authMode == kAuthOpen) return true;
       return (c.authMode == kAuthShared || c.authMode == kAuthAuto) && WepTrafficPasses(n, c);
+    case Security::Dot1xWep:
+      // Open system with WEP on; the keys come after the authentication.
+      return c.encryption == kWepOn && (c.authMode == kAuthOpen || c.authMode == kAuthAuto);
     case Security::WpaPsk:
     case Security::Wpa2Psk:
     case Security::WpaWpa2Psk:

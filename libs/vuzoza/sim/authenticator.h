@@ -42,6 +42,10 @@ class Authenticator {
   virtual void OnKeyInstalled(const InstalledKey& key) = 0;
   // True once both sides hold the same pairwise and group keys: traffic may pass.
   virtual bool KeysEstablished() const = 0;
+  // While the access point waits for its authentication server: a wait of up to the given
+  // milliseconds of real time for the server's answer, callable without the world's lock (the
+  // server lives in real time, so the program's clock must not run ahead of it). Empty otherwise.
+  virtual std::function<void(std::int64_t)> ServerWait() const { return {}; }
 };
 
 using AuthenticatorFactory = std::function<std::unique_ptr<Authenticator>(const AuthenticatorContext&)>;

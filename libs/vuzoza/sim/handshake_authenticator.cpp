@@ -4,6 +4,7 @@
 #include <deque>
 
 #include "libs/dot1x/wpa/authenticator.h"
+#include "libs/vuzoza/sim/eap_relay.h"
 
 namespace vuzoza {
 namespace {
@@ -29,12 +30,12 @@ class SilentAuthenticator final : public Authenticator {
 
 class HandshakeAuthenticator final : public Authenticator {
  public:
-  explicit HandshakeAuthenticator(const AuthenticatorContext& context)
+  HandshakeAuthenticator(const AuthenticatorContext& context, const wpa::Pmk& pmk)
       : nowMs_(context.nowMs), rekeyMs_(context.network->groupRekeyMs), groupCipher_(EngineCipher(context.group)) {
     wpa::AuthenticatorConfig config;
     config.ownAddress = context.accessPoint;
     config.stationAddress = context.station;
-    config.pmk = wpa::PassPhraseToPmk(context.network->passphrase, context.network->ssid);
+    config.pmk = pmk;
     config.suite = {context.family == WpaFamily::Wpa ? wpa::Protocol::Wpa : wpa::Protocol::Rsn,
                     EngineCipher(context.pairwise), groupCipher_};
     config.ownElement = context.accessPointElement;
@@ -138,10 +139,18 @@ class HandshakeAuthenticator final : public Authenticator {
 }  // namespace
 
 std::unique_ptr<Authenticator> CreateHandshakeAuthenticator(const AuthenticatorContext& context) {
+  if (context.network != nullptr && context.network->radius) {
+    if (auto relay = CreateEapRelay(context)) return relay;
+  }
   if (context.network == nullptr || context.network->passphrase.empty() || !context.nowMs) {
     return std::make_unique<SilentAuthenticator>();
   }
-  return std::make_unique<HandshakeAuthenticator>(context);
+  return std::make_unique<HandshakeAuthenticator>(
+      context, wpa::PassPhraseToPmk(context.network->passphrase, context.network->ssid));
+}
+
+std::unique_ptr<Authenticator> CreateKeyHandshake(const AuthenticatorContext& context, const wpa::Pmk& pmk) {
+  return std::make_unique<HandshakeAuthenticator>(context, pmk);
 }
 
 }  // namespace vuzoza

@@ -4,6 +4,7 @@
 // clock, group rekeying every so often, and traffic only while the keys the station installed
 // equal the ones the handshake established.
 
+#include "libs/dot1x/wpa/bytes.h"
 #include "libs/vuzoza/sim/authenticator.h"
 
 namespace vuzoza {
@@ -11,7 +12,10 @@ namespace vuzoza {
 // How long the access point waits for an answer before it sends its message again.
 inline constexpr std::int64_t kRetransmitMs = 1000;
 
-// Enterprise networks (no pass phrase yet) get an access point side that never establishes.
+// Networks without a pass phrase get an access point side that never establishes; enterprise
+// networks with a RADIUS server relay EAP first (CreateEapRelay).
 std::unique_ptr<Authenticator> CreateHandshakeAuthenticator(const AuthenticatorContext& context);
+// The handshakes with a PMK that an authentication gave.
+std::unique_ptr<Authenticator> CreateKeyHandshake(const AuthenticatorContext& context, const wpa::Pmk& pmk);
 
 }  // namespace vuzoza

@@ -45,7 +45,8 @@ struct AdapterSpec {
   AdapterFaults faults;
 };
 
-enum class Security { Open, Wep, WpaPsk, Wpa2Psk, WpaWpa2Psk, WpaEap, Wpa2Eap };
+// Dot1xWep: 802.1X with WEP keys the access point sends after the authentication.
+enum class Security { Open, Wep, WpaPsk, Wpa2Psk, WpaWpa2Psk, WpaEap, Wpa2Eap, Dot1xWep };
 
 // Cipher suite types as they appear in WPA and RSN elements.
 enum class Cipher : std::uint8_t { Tkip = 2, Ccmp = 4 };
@@ -53,6 +54,16 @@ enum class Cipher : std::uint8_t { Tkip = 2, Ccmp = 4 };
 struct EapUser {
   std::string identity;
   std::string password;
+};
+
+// The RADIUS server an enterprise network's access point relays EAP to. Its timeout is real
+// time: the server is a real process, whatever clock the program runs on.
+struct RadiusServerSpec {
+  std::string address = "127.0.0.1";  // IPv4 or IPv6 literal
+  int port = 1812;
+  std::string secret;
+  int timeoutMs = 1000;  // before a request is sent again
+  int tries = 3;         // sends of one request in all
 };
 
 // Signal strength at a moment; the world interpolates between points and adds a slow swing.
@@ -85,6 +96,7 @@ struct NetworkSpec {
   int wepKeyIndex = 0;           // WEP: the key index the access point transmits with
   std::string passphrase;        // WPA pre-shared key networks
   std::vector<EapUser> users;    // enterprise networks
+  std::optional<RadiusServerSpec> radius;  // enterprise networks: where EAP is relayed to
   std::int64_t groupRekeyMs = 600'000;  // WPA family: a new group key this often (0: never)
   AirFaults airFaults;
   std::vector<SignalPoint> signal;  // at least one point
@@ -99,6 +111,7 @@ struct StationSpec {
   std::optional<std::int64_t> leaveAfterMs;
   std::optional<Bytes> ssid;         // the SSID it looks for; none: ours, whatever it is
   std::optional<Bytes> wepKey;       // the key it knows; none: our default key
+  Bands bands = Bands::Both;         // the bands its radio offers
 };
 
 enum class WzcState { Stopped, Running, Absent };

@@ -178,8 +178,8 @@ std::optional<Bytes> Ssid(const Object& o) {
   return out;
 }
 
-Bands ParseBands(const Object& o) {
-  std::string b = o.String("bands", "2.4");
+Bands ParseBands(const Object& o, const char* fallback) {
+  std::string b = o.String("bands", fallback);
   if (b == "2.4") return Bands::Band24;
   if (b == "5") return Bands::Band5;
   if (b == "both") return Bands::Both;
@@ -219,7 +219,7 @@ AdapterSpec ParseAdapter(const json& value, const std::string& where) {
   a.mac = ParseMac(o.Where("mac"), o.RequiredString("mac"));
   a.wireless = o.Boolean("wireless", true);
   a.chip = static_cast<int>(o.Integer("chip", 1, 1, 5));
-  a.bands = ParseBands(o);
+  a.bands = ParseBands(o, "2.4");
   a.channels24 = ChannelList(o, "channels", false);
   a.channels5 = ChannelList(o, "channels5", true);
   if (a.channels24.empty() && a.bands != Bands::Band5) a.channels24 = DefaultChannels24();
@@ -238,7 +238,7 @@ Security ParseSecurity(const Object& o) {
       {"open", Security::Open},          {"wep", Security::Wep},
       {"wpa-psk", Security::WpaPsk},     {"wpa2-psk", Security::Wpa2Psk},
       {"wpa-wpa2-psk", Security::WpaWpa2Psk}, {"wpa-eap", Security::WpaEap},
-      {"wpa2-eap", Security::Wpa2Eap}};
+      {"wpa2-eap", Security::Wpa2Eap},   {"dot1x-wep", Security::Dot1xWep}};
   std::string s = o.String("security", "open");
   for (const auto& [name, value] : kNames) {
     if (s == name) return value;
@@ -291,6 +291,22 @@ std::vector<int> FrameNumbers(const Object& o, const char* key) {
   return out;
 }
 
+bool IsEnterprise(Security s) {
+  return s == Security::WpaEap || s == Security::Wpa2Eap || s == Security::Dot1xWep;
+}
+
+RadiusServerSpec ParseRadius(const Object& o) {
+  o.RejectUnknown({"address", "port", "secret", "timeoutMs", "tries"});
+  RadiusServerSpec r;
+  r.address = o.String("address", r.address);
+  r.port = static_cast<int>(o.Integer("port", r.port, 1, 65535));
+  r.secret = o.RequiredString("secret");
+  if (r.secret.empty()) Fail(o.Where("secret"), "a shared secret is needed");
+  r.timeoutMs = static_cast<int>(o.Integer("timeoutMs", r.timeoutMs, 10, 60'000));
+  r.tries = static_cast<int>(o.Integer("tries", r.tries, 1, 10));
+  return r;
+}
+
 AirFaults ParseAirFaults(const Object& o) {
   o.RejectUnknown({"loseToStation", "loseFromStation", "repeatToStation", "forgeMicToStation"});
   return {FrameNumbers(o, "loseToStation"), FrameNumbers(o, "loseFromStation"), FrameNumbers(o, "repeatToStation"),
@@ -301,7 +317,7 @@ NetworkSpec ParseNetwork(const json& value, const std::string& where) {
   Object o(value, where);
   o.RejectUnknown({"bssid", "ssid", "ssidHex", "hidden", "channel", "mode", "phy", "security", "pairwise",
                    "group", "wepKeys", "wepKeyIndex", "passphrase", "users", "signal", "signalSwing",
-                   "rates", "groupRekeyMs", "airFaults"});
+                   "rates", "groupRekeyMs", "airFaults", "radius"});
   NetworkSpec n;
   n.bssid = ParseMac(o.Where("bssid"), o.RequiredString("bssid"));
   n.ssid = Ssid(o).value_or(Bytes{});
@@ -325,7 +341,7 @@ NetworkSpec ParseNetwork(const json& value, const std::string& where) {
     Fail(o.Where("phy"), "expected b or g on 2.4 GHz, a on 5 GHz");
   }
   n.security = ParseSecurity(o);
-  const bool wpa = n.security != Security::Open && n.security != Security::Wep;
+  const bool wpa = n.security != Security::Open && n.security != Security::Wep && n.security != Security::Dot1xWep;
   if (wpa) {
     for (const json& c : o.Array("pairwise")) n.pairwise.push_back(ParseCipher(o.Where("pairwise"), c));
     if (n.pairwise.empty()) {
@@ -363,6 +379,10 @@ NetworkSpec ParseNetwork(const json& value, const std::string& where) {
     uo.RejectUnknown({"identity", "password"});
     n.users.push_back({uo.RequiredString("identity"), uo.String("password", "")});
   }
+  if (o.Has("radius")) {
+    if (!IsEnterprise(n.security)) Fail(o.Where("radius"), "only enterprise networks have a RADIUS server");
+    n.radius = ParseRadius(Object(o.At("radius"), o.Where("radius")));
+  }
   n.groupRekeyMs = o.Integer("groupRekeyMs", n.groupRekeyMs, 0, 86'400'000);
   if (o.Has("airFaults")) n.airFaults = ParseAirFaults(Object(o.At("airFaults"), o.Where("airFaults")));
   n.signal = ParseSignal(o);
@@ -373,7 +393,7 @@ NetworkSpec ParseNetwork(const json& value, const std::string& where) {
 
 StationSpec ParseStation(const json& value, const std::string& where) {
   Object o(value, where);
-  o.RejectUnknown({"mac", "joinAfterMs", "leaveAfterMs", "ssid", "ssidHex", "wepKey"});
+  o.RejectUnknown({"mac", "joinAfterMs", "leaveAfterMs", "ssid", "ssidHex", "wepKey", "bands"});
   StationSpec s;
   s.mac = ParseMac(o.Where("mac"), o.RequiredString("mac"));
   constexpr std::int64_t kDay = 86'400'000;
@@ -381,6 +401,7 @@ StationSpec ParseStation(const json& value, const std::string& where) {
   if (o.Has("leaveAfterMs")) s.leaveAfterMs = o.Integer("leaveAfterMs", 0, 0, kDay);
   s.ssid = Ssid(o);
   if (o.Has("wepKey")) s.wepKey = ParseHex(o.Where("wepKey"), o.String("wepKey", ""));
+  s.bands = ParseBands(o, "both");
   return s;
 }
 

@@ -166,16 +166,19 @@ void World::FinishJoin(Device& d) {
     d.link.channel = n.channel;
     d.lastAssociationId = static_cast<std::uint16_t>(d.lastAssociationId % 2007 + 1);
     d.link.associationInfo = AssociationInformation(n, d.station, d.spec->rates, d.lastAssociationId);
-    if (const auto setup = KeySetupOf(d.station); setup && n.security != Security::Open && n.security != Security::Wep) {
+    const auto setup = KeySetupOf(d.station);
+    if ((setup && n.security != Security::Open && n.security != Security::Wep) || n.security == Security::Dot1xWep) {
       AuthenticatorContext context;
       context.network = &n;
       context.accessPoint = n.bssid;
       context.station = d.spec->mac;
-      context.family = setup->family;
-      context.pairwise = setup->pairwise;
       context.group = n.group;
-      context.stationElement = StationSecurityElement(n, *setup);
-      AppendSecurityElement(context.accessPointElement, setup->family, n.group, n.pairwise, AkmOf(n.security));
+      if (setup) {
+        context.family = setup->family;
+        context.pairwise = setup->pairwise;
+        context.stationElement = StationSecurityElement(n, *setup);
+        AppendSecurityElement(context.accessPointElement, setup->family, n.group, n.pairwise, AkmOf(n.security));
+      }
       context.nowMs = [this] { return Now(); };
       d.link.authenticator = authenticators_(context);
     }
@@ -206,6 +209,7 @@ bool World::TrafficFlows(const Device& d) const {
     case Security::WpaWpa2Psk:
     case Security::WpaEap:
     case Security::Wpa2Eap:
+    case Security::Dot1xWep:
       return d.link.authenticator && d.link.authenticator->KeysEstablished();
   }
   return false;

@@ -107,6 +107,13 @@ int World::ReceiveEapol(std::unique_lock<std::mutex>& lock, std::string_view ada
       link.framesToStation.pop_front();
       return 0;
     }
+    // The access point waits for its authentication server: wait with it, in the server's time.
+    if (const auto serverWait = link.authenticator ? link.authenticator->ServerWait() : nullptr) {
+      lock.unlock();
+      serverWait(kReceivePollMs);
+      lock.lock();
+      continue;
+    }
     const std::int64_t left = deadline - Now();
     if (left <= 0) return -1;
     // Wait outside the lock so that the other thread can go on using the adapter meanwhile.
@@ -139,6 +146,8 @@ int World::AddWepKey(Device& d, std::span<const std::uint8_t> record) {
   const int slot = static_cast<int>(index & 0x3);
   d.station.wepKeys[slot].assign(record.begin() + kWepKeyHeader, record.begin() + kWepKeyHeader + length);
   if ((index & kKeyTransmit) != 0) d.station.wepDefaultKey = slot;
+  // 802.1X with dynamic WEP: the access point checks the keys it sent.
+  if (d.link.authenticator) d.link.authenticator->OnKeyInstalled({(index & kKeyTransmit) != 0, slot, d.station.wepKeys[slot]});
   return 0;
 }
 

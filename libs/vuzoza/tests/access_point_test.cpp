@@ -112,6 +112,30 @@ TEST_F(AccessPointTest, HiddenSsidAndWepKeepOutStationsThatCannotFindOrReachUs) 
   EXPECT_EQ(last(Stations()), (std::vector<int>{2}));  // the first one has left
 }
 
+TEST_F(AccessPointTest, StationsJoinOnlyOnABandTheirRadioOffers) {
+  const char* json = R"({"adapters":[{"name":"{6F1C2A10-7100-4D5A-9E11-00000000A001}","instance":"0007",
+      "mac":"02:5A:71:00:00:01","bands":"both"}],
+    "stations":[{"mac":"02:00:00:00:00:01","bands":"2.4"},
+                {"mac":"02:00:00:00:00:02","bands":"5"},
+                {"mac":"02:00:00:00:00:03"}]})";
+  Load(json);
+  ASSERT_EQ(Set(Setting::OperationMode, 1), 0);
+  auto last = [this] {
+    std::vector<int> out;
+    for (const Mac& m : Stations()) out.push_back(m[5]);
+    return out;
+  };
+  const struct {
+    int channel;
+    std::vector<int> joined;
+  } cases[] = {{6, {1, 3}}, {36, {2, 3}}, {161, {2, 3}}, {1, {1, 3}}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.channel);
+    ASSERT_EQ(Set(Setting::Channel, c.channel), 0);
+    EXPECT_EQ(last(), c.joined);
+  }
+}
+
 TEST_F(AccessPointTest, ChannelAndTransmitPowerAreApplied) {
   EXPECT_EQ(Set(Setting::Channel, 11), 0);
   EXPECT_EQ(Get(Query::Channel), 11);

@@ -13,7 +13,7 @@ TEST(ScenarioTest, DefaultWorldHasTheAdaptersAndNetworksOfTheFamily) {
   const Scenario s = MustParse(DefaultScenarioJson());
   ASSERT_EQ(s.adapters.size(), 2u);
   EXPECT_EQ(s.adapters[0].hardwareId, "USB\\VID_F5A1&PID_7100");
-  EXPECT_EQ(s.adapters[0].chip, 1);
+  EXPECT_EQ(s.adapters[0].chip, 4);  // a chip that does WMM
   EXPECT_EQ(s.adapters[0].bands, Bands::Band24);
   EXPECT_EQ(s.adapters[0].driverVersion, 0x0203A51Bu);
   EXPECT_FALSE(s.adapters[1].wireless);
@@ -77,6 +77,7 @@ TEST(ScenarioTest, MalformedScenariosNameTheProblem) {
       {"{\"networks\":[{" + net + ",\"groupRekeyMs\":-1}]}", "networks[0].groupRekeyMs"},
       {R"({"networks":[{"bssid":"02:00:00:00:00:02","channel":15}]})", "not a 2.4 GHz or 5 GHz channel"},
       {R"({"stations":[{"mac":"02:00:00:00:00:03","joinAfterMs":-1}]})", "stations[0].joinAfterMs"},
+      {R"({"stations":[{"mac":"02:00:00:00:00:03","bands":"6"}]})", "stations[0].bands"},
       {R"({"wzc":"maybe"})", "scenario.wzc"},
   };
   for (const Case& c : cases) {

@@ -45,7 +45,7 @@ TEST_F(WorldTest, QueriesAgainstTheDefaultWorld) {
   EXPECT_EQ(world->DriverVersion(kUsbAdapter), 0x0203A51B);
   DriverInfo info;
   ASSERT_EQ(world->GetDriverInfo(kUsbAdapter, info), 0);
-  EXPECT_EQ(info.chip, 1u);
+  EXPECT_EQ(info.chip, 4u);
   Bytes ssid;
   EXPECT_EQ(world->GetSsid(kUsbAdapter, ssid), 11);
   EXPECT_EQ(ssid, Text("Harbor-Open"));

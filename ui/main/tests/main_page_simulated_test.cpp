@@ -9,9 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "adapter/testing/simulated_adapter.h"
-#include "platform/registry/tests/temp_dir.h"
-#include "ui/main/tests/main_page_fixture.h"
+#include "ui/main/tests/simulated_main_page_fixture.h"
 
 namespace ui {
 namespace {
@@ -33,55 +31,11 @@ constexpr char kScenario[] = R"({
   }]
 })";
 
-class MainPageSimulatedTest : public ::testing::Test {
+class MainPageSimulatedTest : public testing::SimulatedMainPageTest {
  protected:
   // `builtInWorld`: the library's own scenario instead of the single adapter above.
-  explicit MainPageSimulatedTest(bool builtInWorld = false) {
-    main_page::RegisterMainPageTemplate();
-    std::filesystem::path scenario;
-    if (!builtInWorld) {
-      scenario = dir_.path() / "scenario.json";
-      std::ofstream(scenario) << kScenario;
-    }
-    simulated_ = adapter::testing::OpenSimulatedAdapter(VZ_ADAPTER_LIBRARY_DIR, dir_.path(),
-                                                        scenario, clock_);
-    auto opened = platform::OpenSqliteRegistry(dir_.path());
-    registry_ = std::move(opened.registry);
-    if (registry_) store_ = std::make_unique<config::SettingStore>(*registry_);
-    product_.matchingDeviceIds[0] = testing::kUsbFamilyId;
-    product_.enableAccessPoint = 1;
-  }
-
-  int Run(const std::function<void(ObservedMainPage&)>& body) {
-    MainWindowServices services{*store_,  *simulated_.library, current_, radio_,
-                                clock_,   product_,            tray_,    supplicant_,
-                                language_, chain_,             startHidden_, bluetooth_};
-    ObservedMainPage page(services);
-    session_.driver.OnOpen(kTemplateId, [&](platform::window::Dialog& d) {
-      body(static_cast<ObservedMainPage&>(d));
-    });
-    return page.DoModal();
-  }
-  void Tick() {
-    session_.backend.Tick();
-    session_.backend.Pump();
-  }
-
-  platform::testing::TempDir dir_;
-  platform::VirtualClock clock_;
-  platform::window::headless::ScriptedSession session_{clock_};
-  adapter::testing::SimulatedAdapter simulated_;
-  std::unique_ptr<platform::Registry> registry_;
-  std::unique_ptr<config::SettingStore> store_;
-  adapter::CurrentAdapter current_;
-  config::RadioState radio_;
-  app::ProductConfig product_;
-  RecordingTray tray_;
-  config::RecordingSupplicantControl supplicant_;
-  lang::CMultiLanguage language_;
-  DialogChain chain_;
-  bool startHidden_ = true;
-  std::unique_ptr<platform::ChildProcess> bluetooth_;
+  explicit MainPageSimulatedTest(bool builtInWorld = false)
+      : SimulatedMainPageTest(builtInWorld ? "" : kScenario) {}
 };
 
 TEST_F(MainPageSimulatedTest, OpensTheAdapterAndPollsInStationMode) {

@@ -47,7 +47,8 @@ bool CInfoDlg::OnInitDialog() {
 
   const std::array<int, 4> utility = UtilityVersion();
   SetText(id::UtilityVersion, platform::Format(u"%d.%d.%d.%d - %s %s", utility[0], utility[1],
-                                               utility[2], utility[3], BuildDate(), BuildTime()));
+                                               utility[2], utility[3], DateText(BuildEpoch()),
+                                               TimeText(BuildEpoch())));
 
   // An adapter that cannot tell its address shows "unknown" rather than a made-up one.
   std::array<std::uint8_t, VZ_MAC_SIZE> mac{};

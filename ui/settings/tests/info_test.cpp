@@ -46,13 +46,24 @@ TEST_F(InfoTest, ShowsVersionsAndAddress) {
     EXPECT_EQ(d.GetText(id::Heading), u"S Y S T E M   I N F O R M A T I O N");
     EXPECT_EQ(d.GetText(id::DriverVersion), u"2.3.051B.2010");
     EXPECT_EQ(d.GetText(id::MacAddress), u"02 5A 71 00 0A FF");
-    EXPECT_EQ(platform::ToUtf8(d.GetText(id::UtilityVersion)),
-              "2.26.3.0 - " + platform::ToUtf8(BuildDate()) + " " +
-                  platform::ToUtf8(BuildTime()));
+    EXPECT_EQ(d.GetText(id::UtilityVersion), u"2.26.3.0 - " + DateText(BuildEpoch()) + u" " +
+                                                  TimeText(BuildEpoch()));
   });
-  EXPECT_THAT(platform::ToUtf8(BuildDate()),
-              ::testing::MatchesRegex("[A-Z][a-z][a-z] [1-9][0-9]? [0-9][0-9][0-9][0-9]"));
-  EXPECT_THAT(platform::ToUtf8(BuildTime()), ::testing::MatchesRegex("[0-9][0-9]:[0-9][0-9]:[0-9][0-9]"));
+}
+
+TEST(BuildStamp, DateAndTimeInTheirShortForms) {
+  const struct {
+    std::int64_t epoch;
+    std::u16string date, time;
+  } cases[] = {
+      {0, u"Jan 1 1970", u"00:00:00"},
+      {1700000000, u"Nov 14 2023", u"22:13:20"},
+      {951782400 + 86399, u"Feb 29 2000", u"23:59:59"},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(DateText(c.epoch), c.date);
+    EXPECT_EQ(TimeText(c.epoch), c.time);
+  }
 }
 
 TEST_F(InfoTest, AnAdapterThatCannotTellShowsNotAvailable) {

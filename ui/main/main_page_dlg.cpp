@@ -661,7 +661,6 @@ void CMainPageDlg::RetrieveSurveyResults() { survey_.RetrieveSurveyResults(); }
 void CMainPageDlg::FillNetworkList() { survey_.FillNetworkList(); }
 void CMainPageDlg::SetScanState(bool enabled) { survey_.SetScanState(enabled); }
 void CMainPageDlg::ShowSelectedNetwork() { survey_.ShowSelectedNetwork(); }
-void CMainPageDlg::ConnectToSelectedNetwork() {}  // filled in with connecting
 void CMainPageDlg::RefreshApPanel() { accessPoint_.RefreshApPanel(); }
 void CMainPageDlg::RefreshStationList() { accessPoint_.RefreshStationList(); }
 void CMainPageDlg::StartBridgeProgram() {}        // filled in with the bridge program

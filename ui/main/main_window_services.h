@@ -18,6 +18,10 @@
 #include "ui/common/dialog_chain.h"
 #include "ui/main/delayed_service_choice.h"
 
+namespace security {
+class SupplicantLibrary;
+}
+
 namespace ui {
 
 // The notification-area icon as the main window drives it.
@@ -48,6 +52,8 @@ struct MainWindowServices {
   bool& startHidden;
   // The Bluetooth utility the window started, null when none.
   std::unique_ptr<platform::ChildProcess>& bluetoothUtility;
+  // The loaded supplicant library, for the certificates the WPA dialog lists; null lists none.
+  security::SupplicantLibrary* supplicantLibrary = nullptr;
 };
 
 }  // namespace ui

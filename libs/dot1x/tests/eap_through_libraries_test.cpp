@@ -110,7 +110,11 @@ class EapTest : public LibrariesTest {
     DOT1X_FN(do_eapol_halt)();
     std::memset(keys, 0xEE, sizeof keys);
     const int result = DOT1X_FN(Get_EAP_Derived_Key)(keys);
-    EXPECT_EQ(result, ok ? 0 : -1);
+    // Keys only from a success; a success without new keys (a cached PMK) reports none either.
+    EXPECT_EQ(result, AllZero(keys) ? -1 : 0);
+    if (!ok) {
+      EXPECT_TRUE(AllZero(keys));
+    }
     return ok;
   }
 
@@ -234,6 +238,65 @@ TEST_F(EapTest, RefusedAuthenticationsGiveNoKeys) {
   Associate(kWpa2);
   std::uint8_t keys[128];
   EXPECT_TRUE(Authenticate(Settings("PEAP"), keys)) << server_->Log();
+}
+
+}  // namespace
+
+namespace {
+
+std::size_t Count(const std::string& text, const std::string& what) {
+  std::size_t n = 0;
+  for (auto at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) ++n;
+  return n;
+}
+
+TEST_F(EapTest, ReassociationWithAnnouncedPmkidSkipsTheServer) {
+  Associate(kWpa2);
+  std::uint8_t keys[128];
+  ASSERT_TRUE(Authenticate(Settings("PEAP"), keys)) << server_->Log();
+  PrepareContext(kWpa2, false);
+  std::memcpy(context_.pmk, keys, 32);
+  ASSERT_EQ(DOT1X_FN(do_key_negotiation_init)(&station_.handle, &context_), 0);
+  RunFor(3000);
+  ASSERT_TRUE(TrafficFlowsOver(1000));
+
+  // What the WPA2 workers do after an authentication: announce the PMKID to the driver.
+  std::uint8_t pmkid[16];
+  ASSERT_EQ(DOT1X_FN(Get_PMKID)(keys, bssid_, context_.own_mac, pmkid), 0);
+  std::uint8_t record[32] = {32, 0, 0, 0, 1, 0, 0, 0};
+  std::memcpy(record + 8, bssid_, 6);
+  std::memcpy(record + 14, pmkid, 16);
+  ASSERT_EQ(VZ_FN(WriteOid)(&station_.handle, VZ_OID_PMKID, record, sizeof record), 0);
+  const std::size_t logins = Count(server_->Log(), "Login OK");
+
+  // Back at the same access point: it takes the cached PMK, the server is not asked.
+  Associate(kWpa2);
+  std::uint8_t none[128];
+  EXPECT_TRUE(Authenticate(Settings("PEAP"), none));
+  EXPECT_TRUE(AllZero(none)) << "no new keying material: the worker uses its cached one";
+  EXPECT_EQ(Count(server_->Log(), "Login OK"), logins);
+  station_.installs.clear();
+  PrepareContext(kWpa2, false);
+  std::memcpy(context_.pmk, keys, 32);
+  ASSERT_EQ(DOT1X_FN(do_key_negotiation_init)(&station_.handle, &context_), 0);
+  RunFor(3000);
+  EXPECT_EQ(Installs(DOT1X_KEY_PAIRWISE).size(), 1u);
+  EXPECT_TRUE(TrafficFlowsOver(1000));
+
+  // A station that lost the PMK (a new worker) cannot finish the handshake: the access point
+  // forgets the PMK and sends it away, and the next association authenticates in full.
+  Associate(kWpa2);
+  EXPECT_TRUE(Authenticate(Settings("PEAP"), none));
+  PrepareContext(kWpa2, false);
+  EXPECT_EQ(DOT1X_FN(do_key_negotiation_init)(&station_.handle, &context_), -1) << "all-zero PMK";
+  for (int steps = 0; steps < 200 && VZ_FN(QueryWL_ConnectState)(&station_.handle) == 0; ++steps) {
+    DOT1X_FN(do_key_negotiation_run)(&context_);
+  }
+  EXPECT_NE(VZ_FN(QueryWL_ConnectState)(&station_.handle), 0);
+  Associate(kWpa2);
+  EXPECT_TRUE(Authenticate(Settings("PEAP"), keys));
+  EXPECT_FALSE(AllZero(keys));
+  EXPECT_EQ(Count(server_->Log(), "Login OK"), logins + 2) << "inner and outer login of a full PEAP";
 }
 
 }  // namespace

@@ -83,6 +83,8 @@ class HandshakeAuthenticator final : public Authenticator {
     }
   }
 
+  bool GaveUp() const override { return engine_->state() == wpa::Authenticator::State::Failed; }
+
   bool KeysEstablished() const override {
     return expected_ && installedPairwise_ == expected_->pairwise &&
            installedGroup_[static_cast<std::size_t>(expected_->groupIndex) & 3] == expected_->group;

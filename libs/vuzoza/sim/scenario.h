@@ -13,6 +13,7 @@
 namespace vuzoza {
 
 using Mac = std::array<std::uint8_t, 6>;
+using Pmkid = std::array<std::uint8_t, 16>;
 using Bytes = std::vector<std::uint8_t>;
 
 enum class Bands { Band24, Band5, Both };

@@ -68,7 +68,7 @@ class HandshakeAuthenticatorTest : public WorldTest {
     seams.installKey = [&](const wpa::Rsc&, wpa::ByteSpan key, int index, wpa::KeyKind kind) {
       installed.push_back({kind == wpa::KeyKind::Pairwise, index, Bytes(key.begin(), key.end())});
     };
-    seams.ownElement = [&] { return StationSecurityElement(*network, *setup); };
+    seams.ownElement = [&] { return StationSecurityElement(*network, *setup, StationConfig{}); };
     wpa::Supplicant station(config, seams);
     for (int i = 0; i < 100; ++i) {
       Bytes in(kEapolHeader + kEapolFrameMax, 0);

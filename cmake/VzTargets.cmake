@@ -4,7 +4,9 @@ if(VZ_FUZZ)
   # `cmake --build <dir> --target fuzzers` builds the fuzz targets and only what they link.
   add_custom_target(fuzzers)
   # Coverage for everything the fuzz targets link; only the targets themselves link the fuzzer driver.
-  add_compile_options(-fsanitize=fuzzer-no-link,address,undefined -fno-omit-frame-pointer)
+  # Undefined behaviour must stop the fuzzer like a crash does, not print and carry on.
+  add_compile_options(-fsanitize=fuzzer-no-link,address,undefined -fno-omit-frame-pointer
+                      -fno-sanitize-recover=undefined)
   add_link_options(-fsanitize=address,undefined)
 elseif(VZ_SANITIZE)
   add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)

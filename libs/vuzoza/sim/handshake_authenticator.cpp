@@ -47,7 +47,8 @@ class HandshakeAuthenticator final : public Authenticator {
       nextTickMs_ = clockMs_ + kRetransmitMs;
     };
     seams.keysEstablished = [this](const wpa::EstablishedKeys& keys) {
-      expected_ = Expected{keys.ptk.tk, keys.groupKey.keyIndex, keys.groupKey.key};
+      expected_ = Expected{Bytes(keys.ptk.tk.begin(), keys.ptk.tk.end()), keys.groupKey.keyIndex,
+                           Bytes(keys.groupKey.key.begin(), keys.groupKey.key.end())};
       if (!nextRekeyMs_) nextRekeyMs_ = clockMs_ + rekeyMs_;
     };
     engine_ = std::make_unique<wpa::Authenticator>(std::move(config), std::move(seams));

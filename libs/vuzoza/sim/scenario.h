@@ -81,6 +81,9 @@ struct AirFaults {
   std::vector<int> loseFromStation;
   std::vector<int> repeatToStation;     // delivered twice, unchanged
   std::vector<int> forgeMicToStation;   // a byte of the key frame's integrity code flipped
+  // When set, message 3 carries this element instead of the one the beacon announces, as a
+  // forged downgrade would.
+  Bytes message3Element;
 };
 
 struct NetworkSpec {

@@ -182,6 +182,7 @@ void World::FinishJoin(Device& d) {
         context.pairwise = setup->pairwise;
         context.stationElement = StationSecurityElement(n, *setup, d.station);
         AppendSecurityElement(context.accessPointElement, setup->family, n.group, n.pairwise, AkmOf(n.security));
+        if (!n.airFaults.message3Element.empty()) context.accessPointElement = n.airFaults.message3Element;
       }
       context.nowMs = [this] { return Now(); };
       context.pmksa = &pmksa_;

@@ -5,6 +5,7 @@
 
 #include "libs/dot1x/wpa/supplicant.h"
 #include "libs/vuzoza/sim/association.h"
+#include "libs/vuzoza/sim/elements.h"
 #include "libs/vuzoza/tests/sim_fixture.h"
 
 namespace vuzoza::testing {
@@ -59,6 +60,8 @@ class HandshakeAuthenticatorTest : public WorldTest {
     config.suite = {setup->family == WpaFamily::Wpa ? wpa::Protocol::Wpa : wpa::Protocol::Rsn,
                     setup->pairwise == Cipher::Tkip ? wpa::Cipher::Tkip : wpa::Cipher::Ccmp,
                     network->group == Cipher::Tkip ? wpa::Cipher::Tkip : wpa::Cipher::Ccmp};
+    AppendSecurityElement(config.expectedAuthenticatorElement, setup->family, network->group, network->pairwise,
+                          AkmOf(network->security));
     std::vector<Installed> installed;
     wpa::SupplicantSeams seams;
     seams.transmit = [&](wpa::ByteSpan frame) { EXPECT_EQ(world->WriteOid(kUsbAdapter, kOidEapolSend, SendRecord(frame)), 0); };

@@ -2,7 +2,10 @@
 // libVUZOZA.so relaying over RADIUS, and FreeRADIUS on the loopback interface. Program time is
 // virtual; the server answers in real time.
 
+#include <fcntl.h>
+
 #include <chrono>
+#include <cstdio>
 
 #include "libs/dot1x/certstore/cert_store.h"
 #include "libs/dot1x/certstore/store_paths.h"
@@ -297,6 +300,69 @@ TEST_F(EapTest, ReassociationWithAnnouncedPmkidSkipsTheServer) {
   EXPECT_TRUE(Authenticate(Settings("PEAP"), keys));
   EXPECT_FALSE(AllZero(keys));
   EXPECT_EQ(Count(server_->Log(), "Login OK"), logins + 2) << "inner and outer login of a full PEAP";
+}
+
+}  // namespace
+
+namespace {
+
+// Everything both libraries write to standard output and error while the block runs.
+std::string CapturedOutput(const std::function<void()>& body) {
+  std::fflush(stdout);
+  std::fflush(stderr);
+  const fs::path file = fs::temp_directory_path() / ("eap-output-" + std::to_string(::getpid()));
+  const int capture = ::open(file.c_str(), O_CREAT | O_TRUNC | O_WRONLY, 0600);
+  const int savedOut = ::dup(1);
+  const int savedErr = ::dup(2);
+  ::dup2(capture, 1);
+  ::dup2(capture, 2);
+  body();
+  std::fflush(stdout);
+  std::fflush(stderr);
+  ::dup2(savedOut, 1);
+  ::dup2(savedErr, 2);
+  ::close(savedOut);
+  ::close(savedErr);
+  ::close(capture);
+  std::ifstream in(file);
+  const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  fs::remove(file);
+  return text;
+}
+
+std::string Hex(const std::uint8_t* bytes, std::size_t n) {
+  static constexpr char kDigits[] = "0123456789abcdef";
+  std::string out;
+  for (std::size_t i = 0; i < n; ++i) {
+    out.push_back(kDigits[bytes[i] >> 4]);
+    out.push_back(kDigits[bytes[i] & 15]);
+  }
+  return out;
+}
+
+TEST_F(EapTest, SecretsNeverReachTheOutput) {
+  std::uint8_t peapKeys[128];
+  std::uint8_t tlsKeys[128];
+  std::uint8_t noKeys[128];
+  EapSettings wrong = Settings("TTLS", "PAP");
+  wrong.password = "a-wrong-password";
+  const std::string output = CapturedOutput([&] {
+    Associate(kWpa2);
+    EXPECT_TRUE(Authenticate(Settings("PEAP"), peapKeys));
+    Associate(kWpa2);
+    EXPECT_TRUE(Authenticate(Settings("TLS"), tlsKeys));
+    Associate(kWpa2);
+    EXPECT_FALSE(Authenticate(wrong, noKeys));
+  });
+  std::ifstream keyFile(pki_.client.key);
+  std::string keyLine;
+  std::getline(keyFile, keyLine);
+  std::getline(keyFile, keyLine);  // the first line of the key's body
+  for (const std::string& secret : {std::string(kPassword), std::string("a-wrong-password"), keyLine,
+                                    Hex(peapKeys, 16), Hex(tlsKeys, 16)}) {
+    SCOPED_TRACE(secret);
+    EXPECT_EQ(output.find(secret), std::string::npos);
+  }
 }
 
 }  // namespace

@@ -16,6 +16,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <filesystem>
 #include <optional>
 #include <span>
 #include <string>
@@ -69,5 +70,9 @@ struct RegImportResult {
                                       std::u16string& out);
 // The bytes of a .reg file as the registry editor writes it: UTF-16LE with a byte-order mark.
 std::vector<std::uint8_t> EncodeRegFile(std::u16string_view text);
+
+// Writes an exported file: a new file beside `path`, created exclusively with mode 0600 (never
+// through a planted link), written whole and then renamed over `path`. Empty on success, else why.
+[[nodiscard]] std::string WriteRegFile(const std::filesystem::path& path, std::span<const std::uint8_t> bytes);
 
 }  // namespace platform

@@ -231,17 +231,7 @@ int Export(Registry& registry, const Command& command, Console& console) {
       !Confirm(console, "File " + command.file + " already exists, overwrite (Yes/No)? ")) {
     return 1;
   }
-  // Written beside the target and renamed over it, so a failed write never leaves a torn file
-  // in place of an existing one.
-  const std::vector<std::uint8_t> bytes = platform::EncodeRegFile(text);
-  const std::string partial = command.file + ".partial";
-  ec.clear();
-  std::ofstream file(partial, std::ios::binary | std::ios::trunc);
-  file.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-  file.close();
-  if (!file || (std::filesystem::rename(partial, command.file, ec), ec)) {
-    const std::string why = ec ? ec.message() : std::strerror(errno);
-    std::filesystem::remove(partial, ec);
+  if (const std::string why = platform::WriteRegFile(command.file, platform::EncodeRegFile(text)); !why.empty()) {
     console.err << "ERROR: Cannot write " << command.file << ": " << why << "\n";
     return 1;
   }

@@ -9,7 +9,9 @@
 //   "Bytes"=hex:01,02,\                     binary; a trailing backslash continues the line
 //     03
 //   "Odd"=hex(1):41,00,0a,00,00,00          typed hex data: 1 text (UTF-16LE), 3 binary,
-//                                           4 number (4 bytes little-endian)
+//                                           4 number (4 bytes little-endian); every other type
+//                                           (2 expandable text, 7 multiple texts, b 64-bit
+//                                           number, 0 none, any number) is kept as typed bytes
 //   "Gone"=-                                value deleted
 //   ; comment
 // Roots: HKEY_CURRENT_USER or HKCU, HKEY_LOCAL_MACHINE or HKLM, in any letter case.

@@ -22,7 +22,7 @@ std::optional<wpa::Pmk> PmksaCache::Find(const Mac& accessPoint, const Mac& stat
 void PmksaCache::Store(const Mac& accessPoint, const Mac& station, const wpa::Pmk& pmk) {
   Forget(accessPoint, station);
   Pmkid pmkid{};
-  // Without the hash there is no PMKID to find the entry by: nothing is cached.
+  // Without a PMKID the station can never be recognised; it just authenticates in full again.
   if (!wpa::ComputePmkid(pmk, accessPoint, station, pmkid)) return;
   entries_.push_back({accessPoint, station, pmkid, pmk});
 }

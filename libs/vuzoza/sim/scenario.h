@@ -140,7 +140,9 @@ ParseResult ParseScenario(std::string_view json);
 std::string_view DefaultScenarioJson();
 
 // Reads the scenario named by $VUZOZA_SCENARIO, or the default one. A file that cannot be read
-// or parsed gives an error naming the file, and an empty world.
+// or parsed, is not a regular file or is larger than kMaxScenarioFileBytes gives an error naming
+// the file, and an empty world.
+inline constexpr std::size_t kMaxScenarioFileBytes = 16u << 20;
 struct LoadResult {
   Scenario scenario;
   std::string error;

@@ -4,8 +4,8 @@
 #include <nlohmann/json.hpp>
 
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
-#include <sstream>
 #include <stdexcept>
 
 #include "libs/vuzoza/sim/radio.h"
@@ -461,14 +461,26 @@ ParseResult ParseScenario(std::string_view text) {
 
 LoadResult LoadScenarioFile(const std::string& path) {
   LoadResult out;
+  // Only a regular file, and only so much of it: a device or a pipe named here would otherwise
+  // be read without end, or wait for a writer that never comes.
+  std::error_code ec;
+  if (!std::filesystem::is_regular_file(path, ec)) {
+    out.error = "scenario file " + path + (std::filesystem::exists(path, ec) ? ": not a regular file" : ": cannot be read");
+    return out;
+  }
   std::ifstream in(path, std::ios::binary);
-  std::stringstream text;
-  if (in) text << in.rdbuf();
-  if (!in) {
+  std::string text(kMaxScenarioFileBytes + 1, '\0');
+  if (in) in.read(text.data(), static_cast<std::streamsize>(text.size()));
+  if (!in && !in.eof()) {
     out.error = "scenario file " + path + ": cannot be read";
     return out;
   }
-  ParseResult parsed = ParseScenario(text.str());
+  text.resize(static_cast<std::size_t>(in.gcount()));
+  if (text.size() > kMaxScenarioFileBytes) {
+    out.error = "scenario file " + path + ": larger than " + std::to_string(kMaxScenarioFileBytes >> 20) + " MB";
+    return out;
+  }
+  ParseResult parsed = ParseScenario(text);
   if (!parsed.scenario) {
     out.error = "scenario file " + path + ": " + parsed.error;
     return out;

@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -139,6 +140,36 @@ TEST_F(ScenarioFileTest, MissingFileIsNamed) {
   const LoadResult r = LoadScenarioFromEnvironment();
   EXPECT_NE(r.error.find(path), std::string::npos);
   EXPECT_NE(r.error.find("cannot be read"), std::string::npos);
+}
+
+// Something that is no file, or a file too large to be a scenario: refused at once, without
+// reading it to its end or waiting for a writer.
+TEST_F(ScenarioFileTest, OnlyRegularFilesOfBoundedSizeAreRead) {
+  const std::string fifo = (dir_ / "fifo").string();
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  std::string big = Write("big.json", "");
+  std::filesystem::resize_file(big, kMaxScenarioFileBytes + 1);
+  const std::string atLimit = Write("limit.json", R"({"adapters":[]})" + std::string(kMaxScenarioFileBytes - 15, ' '));
+  struct Case {
+    std::string path;
+    const char* error;
+  };
+  const Case cases[] = {
+      {"/dev/zero", "not a regular file"},
+      {fifo, "not a regular file"},
+      {dir_.string(), "not a regular file"},
+      {big, "larger than 16 MB"},
+      {atLimit, ""},
+  };
+  for (const Case& c : cases) {
+    setenv("VUZOZA_SCENARIO", c.path.c_str(), 1);
+    const LoadResult r = LoadScenarioFromEnvironment();
+    if (*c.error == '\0') {
+      EXPECT_EQ(r.error, "") << c.path;
+    } else {
+      EXPECT_NE(r.error.find(c.path + ": " + c.error), std::string::npos) << r.error;
+    }
+  }
 }
 
 TEST_F(ScenarioFileTest, NamedFileReplacesTheDefaultWorld) {

@@ -40,26 +40,61 @@ std::optional<int> ParseInt(std::string_view word) {
 
 LineSource::Result StreamLineSource::Next(std::string& line,
                                           std::optional<platform::Millis> /*timeout*/) {
-  if (!std::getline(in_, line)) return Result::End;
-  return Result::Line;
+  line.clear();
+  std::streambuf& in = *in_.rdbuf();
+  bool overlong = false;
+  for (int c = in.sbumpc();; c = in.sbumpc()) {
+    if (c == std::char_traits<char>::eof()) {
+      if (line.empty() && !overlong) return Result::End;
+      break;
+    }
+    if (c == '\n') break;
+    if (overlong) continue;
+    if (line.size() == kMaxLineBytes) {
+      overlong = true;
+      line.clear();
+      continue;
+    }
+    line.push_back(static_cast<char>(c));
+  }
+  return overlong ? Result::Overlong : Result::Line;
 }
 
-bool FdLineSource::TakeLine(std::string& line) {
-  const std::size_t end = buffer_.find('\n');
+std::optional<LineSource::Result> FdLineSource::TakeLine(std::string& line) {
+  const std::size_t end = buffer_.find('\n', scanned_);
   if (end == std::string::npos) {
-    if (!ended_ || buffer_.empty()) return false;
+    scanned_ = buffer_.size();
+    if (dropping_) {
+      buffer_.clear();
+      scanned_ = 0;
+      return std::nullopt;
+    }
+    if (buffer_.size() > kMaxLineBytes) {
+      // Reported now; its bytes are dropped as they come, up to its end.
+      buffer_.clear();
+      scanned_ = 0;
+      dropping_ = true;
+      return Result::Overlong;
+    }
+    if (!ended_ || buffer_.empty()) return std::nullopt;
     line = std::move(buffer_);  // a last line without its end
     buffer_.clear();
-    return true;
+    scanned_ = 0;
+    return Result::Line;
   }
-  line = buffer_.substr(0, end);
+  const bool dropped = dropping_;
+  dropping_ = false;
+  if (!dropped) line.assign(buffer_, 0, end);
   buffer_.erase(0, end + 1);
-  return true;
+  scanned_ = 0;
+  if (dropped) return TakeLine(line);
+  if (line.size() > kMaxLineBytes) return Result::Overlong;
+  return Result::Line;
 }
 
 LineSource::Result FdLineSource::Next(std::string& line, std::optional<platform::Millis> timeout) {
   for (;;) {
-    if (TakeLine(line)) return Result::Line;
+    if (const auto result = TakeLine(line)) return *result;
     if (ended_) return Result::End;
     pollfd p{fd_, POLLIN, 0};
     const int wait = timeout ? static_cast<int>(std::min<long long>(timeout->count(), 1 << 30)) : -1;
@@ -91,6 +126,10 @@ bool Automation::Step(Dialog& /*innermost*/) {
   switch (input_.Next(line, backend_.TimeUntilNextTimer())) {
     case LineSource::Result::Line:
       Execute(line);
+      return true;
+    case LineSource::Result::Overlong:
+      ++lineNumber_;
+      Fail("longer than " + std::to_string(LineSource::kMaxLineBytes) + " bytes; skipped");
       return true;
     case LineSource::Result::Timeout:
       backend_.FireDueTimers();

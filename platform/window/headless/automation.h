@@ -25,8 +25,10 @@
 //   sleep MS               advances virtual time; with real time waits, firing due timers
 //
 // Blank lines and lines starting with '#' are skipped. A malformed or unknown command prints
-// one line to the error stream and is skipped, as is a user action on a hidden dialog. At end of input every dialog is closed, the
-// innermost first. With real time, timers fire by themselves while the next line is awaited.
+// one line to the error stream and is skipped, as is a user action on a hidden dialog, and a
+// line longer than 64 KB (its bytes are dropped up to its end, never held). At end of input every
+// dialog is closed, the innermost first. With real time, timers fire by themselves while the
+// next line is awaited.
 
 #include <chrono>
 #include <istream>
@@ -41,7 +43,9 @@ namespace platform::window::headless {
 
 class LineSource {
  public:
-  enum class Result { Line, Timeout, End };
+  // Longer lines are no command: Overlong stands for one, whose bytes were dropped.
+  static constexpr std::size_t kMaxLineBytes = 64 * 1024;
+  enum class Result { Line, Overlong, Timeout, End };
   virtual ~LineSource() = default;
   // The next line without its end; waits at most `timeout` (without limit when none).
   virtual Result Next(std::string& line, std::optional<platform::Millis> timeout) = 0;
@@ -58,15 +62,18 @@ class StreamLineSource final : public LineSource {
 };
 
 // Lines of a file descriptor (standard input), waited for with poll so that timers can fire.
+// Each byte is looked at once, however the line arrives.
 class FdLineSource final : public LineSource {
  public:
   explicit FdLineSource(int fd) : fd_(fd) {}
   Result Next(std::string& line, std::optional<platform::Millis> timeout) override;
 
  private:
-  bool TakeLine(std::string& line);
+  std::optional<Result> TakeLine(std::string& line);
   int fd_;
   std::string buffer_;
+  std::size_t scanned_ = 0;  // bytes of buffer_ known to hold no line end
+  bool dropping_ = false;    // inside an overlong line, until its end
   bool ended_ = false;
 };
 

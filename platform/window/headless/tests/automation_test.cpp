@@ -198,6 +198,56 @@ TEST(Automation, MalformedCommandsPrintOneErrorLineAndAreSkipped) {
   }
 }
 
+// Lines longer than the limit are reported and skipped without being held: a script (or a
+// pipe) that never ends its line costs time in proportion to its length.
+TEST(Automation, OverlongLinesAreSkippedWithAnError) {
+  const std::string limit(LineSource::kMaxLineBytes, 'x');
+  struct Case {
+    const char* name;
+    std::string input;
+    std::vector<std::string> lines;  // "!" stands for an overlong line
+  };
+  const Case cases[] = {
+      {"at the limit", "a\n" + limit + "\nb\n", {"a", limit, "b"}},
+      {"one byte over", "a\n" + limit + "y\nb\n", {"a", "!", "b"}},
+      {"far over, then more lines", limit + limit + limit + "\n\nc", {"!", "", "c"}},
+      {"over, without an end", "a\n" + limit + limit, {"a", "!"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    auto collect = [](LineSource& source) {
+      std::vector<std::string> lines;
+      std::string line;
+      for (LineSource::Result r; (r = source.Next(line, std::nullopt)) != LineSource::Result::End;) {
+        lines.push_back(r == LineSource::Result::Overlong ? "!" : line);
+      }
+      return lines;
+    };
+    std::istringstream in(c.input);
+    StreamLineSource stream(in);
+    EXPECT_EQ(collect(stream), c.lines) << "stream";
+
+    int fds[2];
+    ASSERT_EQ(::pipe(fds), 0);
+    std::thread writer([&] {
+      // In small pieces, so that lines arrive split across reads.
+      for (std::size_t at = 0; at < c.input.size(); at += 1000) {
+        const std::size_t n = std::min<std::size_t>(1000, c.input.size() - at);
+        EXPECT_EQ(::write(fds[1], c.input.data() + at, n), static_cast<ssize_t>(n));
+      }
+      ::close(fds[1]);
+    });
+    FdLineSource pipe(fds[0]);
+    EXPECT_EQ(collect(pipe), c.lines) << "pipe";
+    writer.join();
+    ::close(fds[0]);
+  }
+
+  const ScriptRun run = RunScript("tick\n" + limit + "z\ndump\n");
+  EXPECT_EQ(run.err, "automation: line 2: longer than 65536 bytes; skipped\n");
+  EXPECT_NE(run.out.find("\"dialogs\""), std::string::npos) << "the line after it still runs";
+}
+
 TEST(Automation, TrayCommandsAndKeys) {
   const ScriptRun run = RunScript(
       "tray dblclick\ntray rightclick\ntray command 32773\ntray restart\ntray dblclick\n"

@@ -11,8 +11,8 @@ namespace {
 
 using K = ControlKind;
 
-ControlTemplate Control(int controlId, ControlKind kind, DialogRect rect,
-                        std::u16string text = {}, std::uint32_t controlStyle = 0, int limit = 0) {
+ControlTemplate Control(int controlId, ControlKind kind, DialogRect rect, std::u16string text = {},
+                        std::uint32_t controlStyle = 0, int limit = 0) {
   return ControlTemplate{controlId, kind, rect, std::move(text), controlStyle, limit, 0};
 }
 
@@ -42,15 +42,15 @@ DialogTemplate WepSettingTemplate() {
       Control(id::DefaultKeyLabel, K::Label, {14, 34, 70, 8}, u"Default Key ID:"),
       Control(id::DefaultKey, K::DropDownList, {88, 32, 50, 60}),
       Control(id::FormatLabel, K::Label, {14, 50, 70, 8}, u"Key Format:"),
-      Control(id::Hexadecimal, K::RadioButton, {88, 49, 64, 10}, u"Hexadecimal",
-              style::GroupStart),
+      Control(id::Hexadecimal, K::RadioButton, {88, 49, 64, 10}, u"Hexadecimal", style::GroupStart),
       Control(id::Ascii, K::RadioButton, {156, 49, 60, 10}, u"ASCII"),
       Control(id::ValueLabel, K::Label, {14, 66, 70, 8}, u"Key Value:"),
   };
   for (int key = 0; key < 4; ++key) {
     const int y = 80 + 16 * key;
-    t.controls.push_back(Control(id::KeyLabels[key], K::Label, {22, y + 2, 16, 8},
-                                 u"#" + std::u16string(1, static_cast<char16_t>(u'1' + key)) + u":"));
+    t.controls.push_back(
+        Control(id::KeyLabels[key], K::Label, {22, y + 2, 16, 8},
+                u"#" + std::u16string(1, static_cast<char16_t>(u'1' + key)) + u":"));
     // Keys are secrets: the boxes never show what they hold.
     t.controls.push_back(Control(id::Keys[key], K::Edit, {40, y, 190, 12}, {}, style::Password));
   }
@@ -64,8 +64,7 @@ DialogTemplate WepInfoTemplate() {
   DialogTemplate t = Template(wep_info_template::Id, 220, 112, u"WEP keyInformation...");
   for (int line = 0; line < 4; ++line) {
     // Two lines each: the longer explanations wrap.
-    t.controls.push_back(
-        Control(wep_info_id::Lines[line], K::Label, {8, 8 + 20 * line, 204, 18}));
+    t.controls.push_back(Control(wep_info_id::Lines[line], K::Label, {8, 8 + 20 * line, 204, 18}));
   }
   t.controls.push_back(Control(IdOk, K::Button, {85, 92, 50, 14}, u"OK", style::Default));
   return t;

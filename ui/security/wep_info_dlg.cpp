@@ -10,9 +10,7 @@ namespace texts = lang::texts;
 using namespace security_dialogs;
 
 CWepInfoDlg::CWepInfoDlg(const SecurityDialogServices& services, int opener)
-    : Dialog(RegisteredTemplate(wep_info_template::Id)),
-      services_(services),
-      opener_(opener) {}
+    : Dialog(RegisteredTemplate(wep_info_template::Id)), services_(services), opener_(opener) {}
 
 bool CWepInfoDlg::OnInitDialog() {
   registration_.emplace(services_.dialogs, dialog_number::WepKeyInformation, *this, opener_);

@@ -4,7 +4,9 @@ if(VZ_FUZZ)
   # `cmake --build <dir> --target fuzzers` builds the fuzz targets and only what they link.
   add_custom_target(fuzzers)
   # Coverage for everything the fuzz targets link; only the targets themselves link the fuzzer driver.
-  add_compile_options(-fsanitize=fuzzer-no-link,address,undefined -fno-omit-frame-pointer)
+  # Undefined behaviour must stop the fuzzer like a crash does, not print and carry on.
+  add_compile_options(-fsanitize=fuzzer-no-link,address,undefined -fno-omit-frame-pointer
+                      -fno-sanitize-recover=undefined)
   add_link_options(-fsanitize=address,undefined)
 elseif(VZ_SANITIZE)
   add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
@@ -20,11 +22,17 @@ function(vz_target_defaults target)
 endfunction()
 
 # vz_library(name SOURCES ... [DEPS ...] [PRIVATE_DEPS ...])
+# Libraries below ui/ and security/ hold the dialogs: they are listed in the global property
+# VZ_DIALOG_LIBRARIES, whose every object the text-fit check links (app/CMakeLists.txt).
 function(vz_library name)
   cmake_parse_arguments(ARG "" "" "SOURCES;DEPS;PRIVATE_DEPS" ${ARGN})
   add_library(${name} STATIC ${ARG_SOURCES})
   vz_target_defaults(${name})
   target_link_libraries(${name} PUBLIC ${ARG_DEPS} PRIVATE ${ARG_PRIVATE_DEPS})
+  file(RELATIVE_PATH folder ${PROJECT_SOURCE_DIR} ${CMAKE_CURRENT_SOURCE_DIR})
+  if(folder MATCHES "^(ui|security)(/|$)")
+    set_property(GLOBAL APPEND PROPERTY VZ_DIALOG_LIBRARIES ${name})
+  endif()
 endfunction()
 
 # vz_test(name SOURCES ... [DEPS ...]): a GoogleTest executable in build/tests, registered with CTest.

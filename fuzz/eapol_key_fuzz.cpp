@@ -32,7 +32,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const wpa::Cipher cipher = protocol == wpa::Protocol::Rsn ? wpa::Cipher::Ccmp : wpa::Cipher::Tkip;
     wpa::Supplicant supplicant({.suite = {protocol, cipher, cipher}}, {.nonce = FixedNonce});
     (void)supplicant.OnFrame(bytes);
-    wpa::Authenticator authenticator({.suite = {protocol, cipher, cipher}, .groupKey = {1, false, wpa::Bytes(16, 1)}},
+    wpa::Authenticator authenticator({.suite = {protocol, cipher, cipher}, .groupKey = {1, false, wpa::SecretBytes(16, 1)}},
                                      {.nonce = FixedNonce});
     authenticator.Start();
     (void)authenticator.OnFrame(bytes);

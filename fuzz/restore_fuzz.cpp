@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "adapter/testing/recording_adapter.h"
@@ -40,10 +41,14 @@ std::vector<std::u16string> FuzzedKeys() {
   return keys;
 }
 
-// The number inside "Function(N)".
-int Argument(const std::string& call) {
-  return std::atoi(call.c_str() + call.find('(') + 1);
+// The number that follows the first `opener` in a recorded call such as "SetWL_SSID(57414E, 3)".
+int NumberAfter(const std::string& call, std::string_view opener) {
+  const std::size_t at = call.find(opener);
+  if (at == std::string::npos) std::abort();
+  return std::atoi(call.c_str() + at + opener.size());
 }
+
+int Argument(const std::string& call) { return NumberAfter(call, "("); }
 
 }  // namespace
 
@@ -84,7 +89,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (channel < 0 || channel > 200) std::abort();
   }
   for (const std::string& call : driver.Calls("SetWL_SSID")) {
-    if (Argument(call.substr(call.find(", ") + 1)) > 32) std::abort();
+    if (NumberAfter(call, ", ") > 32) std::abort();
   }
   for (const std::string& call : driver.Calls("SetWL_AuthenticationMode")) {
     const int mode = Argument(call);

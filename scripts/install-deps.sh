@@ -4,7 +4,8 @@ set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config
   clang libclang-rt-14-dev
-  qt6-base-dev qt6-svg-dev libgl-dev
+  # fonts-dejavu-core: the dialog font where Verdana is missing, which the text-fit check measures
+  qt6-base-dev qt6-svg-dev libgl-dev fonts-dejavu-core
   libsqlite3-dev libssl-dev nlohmann-json3-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth

@@ -34,4 +34,19 @@ std::vector<int> TemplateRegistry::Ids() const {
   return ids;
 }
 
+namespace {
+
+std::vector<TemplateFactory>& ListedTemplates() {
+  static std::vector<TemplateFactory> listed;
+  return listed;
+}
+
+}  // namespace
+
+const std::vector<TemplateFactory>& ProgramTemplates() { return ListedTemplates(); }
+
+ProgramTemplateListing::ProgramTemplateListing(TemplateFactory factory) {
+  ListedTemplates().push_back(factory);
+}
+
 }  // namespace platform::window

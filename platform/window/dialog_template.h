@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace platform::window {
@@ -38,6 +39,15 @@ struct DialogRect {
   int x = 0, y = 0, width = 0, height = 0;
 };
 
+// A text from the language file that a control shows: its key and built-in English text, or,
+// with `listFirst` 0 or more, a value list whose entries are `key` with %d = listFirst,
+// listFirst + 1, ... up to the first empty one (entries of a drop-down list, for instance).
+struct LanguageText {
+  std::u16string_view key;
+  std::u16string_view fallback;
+  int listFirst = -1;
+};
+
 struct ControlTemplate {
   int id = 0;  // 0 or negative: a static control nobody addresses
   ControlKind kind = ControlKind::Label;
@@ -46,6 +56,9 @@ struct ControlTemplate {
   std::uint32_t style = 0;
   int limit = 0;  // edit: most characters the user can type, 0 for the platform's default
   int icon = 0;   // picture: icon resource number
+  // Every language text the dialog may put into this control. The dialog sets its texts itself;
+  // this list tells the text-fit check what to measure, in every shipped language.
+  std::vector<LanguageText> languageTexts = {};
 };
 
 struct DialogTemplate {
@@ -57,7 +70,8 @@ struct DialogTemplate {
   std::vector<ControlTemplate> controls;
 };
 
-// The program's templates by number; dialogs are created from it and the screenshot test walks it.
+// The templates dialogs are created from, by number; a dialog's code adds its template before
+// the dialog opens. The screenshot test walks it.
 class TemplateRegistry {
  public:
   static TemplateRegistry& Instance();
@@ -68,5 +82,20 @@ class TemplateRegistry {
  private:
   std::vector<DialogTemplate> templates_;
 };
+
+// Every dialog template of the program, for checks that walk them all (the text-fit check). A
+// template's source file lists its template once, at namespace scope:
+//   VZ_PROGRAM_TEMPLATE(MoreSettingsTemplate);   // a function returning the DialogTemplate
+// The listing runs when the file is linked; the text-fit check links every object of the
+// libraries below ui/ and security/, so a template listed there is checked without further ado.
+using TemplateFactory = DialogTemplate (*)();
+const std::vector<TemplateFactory>& ProgramTemplates();
+
+struct ProgramTemplateListing {
+  explicit ProgramTemplateListing(TemplateFactory factory);
+};
+
+#define VZ_PROGRAM_TEMPLATE(factory) \
+  [[maybe_unused]] static const ::platform::window::ProgramTemplateListing vzProgramTemplate_##factory{&factory}
 
 }  // namespace platform::window

@@ -228,15 +228,9 @@ ImportResult CertStore::ImportPersonal(wpa::ByteSpan file, const std::string& pa
     return result;
   }
   const fs::path folder = FolderOf(Kind::Personal);
-  if (!MakePrivateFolder(folder_) || !MakePrivateFolder(folder)) {
-    result.error = "the store folder " + folder.string() + " cannot be made private";
-    return result;
-  }
-  Entry e = EntryOf(cert.get());
-  if (!WritePrivateFile(folder / (e.id + ".pem"), PemOfCertificate(cert.get()))) {
-    result.error = "the store cannot be written";
-    return result;
-  }
+  auto written = WriteCertificate(Kind::Personal, cert.get(), result.error);
+  if (!written) return result;
+  Entry e = std::move(*written);
   if (key) {
     const bool written = WriteBioFile(folder / (e.id + ".key"), [&](BIO* bio) {
       return PEM_write_bio_PrivateKey(bio, key.get(), nullptr, nullptr, 0, nullptr, nullptr) == 1;
@@ -262,23 +256,29 @@ ImportResult CertStore::ImportAuthorities(wpa::ByteSpan file) {
     if (X509* c = d2i_X509(nullptr, &at, static_cast<long>(file.size()))) certs.emplace_back(c);
     ERR_clear_error();
   }
-  const fs::path folder = FolderOf(Kind::Authority);
   for (const Cert& cert : certs) {
     if (!IsAuthority(cert.get())) continue;
-    if (!MakePrivateFolder(folder_) || !MakePrivateFolder(folder)) {
-      result.error = "the store folder " + folder.string() + " cannot be made private";
-      return result;
-    }
-    Entry e = EntryOf(cert.get());
-    if (!WritePrivateFile(folder / (e.id + ".pem"), PemOfCertificate(cert.get()))) {
-      result.error = "the store cannot be written";
-      return result;
-    }
-    result.added.push_back(std::move(e));
+    auto written = WriteCertificate(Kind::Authority, cert.get(), result.error);
+    if (!written) return result;
+    result.added.push_back(std::move(*written));
   }
   result.ok = !result.added.empty();
   if (!result.ok) result.error = certs.empty() ? "the file holds no certificate" : "the file holds no authority certificate";
   return result;
+}
+
+std::optional<Entry> CertStore::WriteCertificate(Kind kind, X509* cert, std::string& error) const {
+  const fs::path folder = FolderOf(kind);
+  if (!MakePrivateFolder(folder_) || !MakePrivateFolder(folder)) {
+    error = "the store folder " + folder.string() + " cannot be made private";
+    return std::nullopt;
+  }
+  Entry e = EntryOf(cert);
+  if (!WritePrivateFile(folder / (e.id + ".pem"), PemOfCertificate(cert))) {
+    error = "the store cannot be written";
+    return std::nullopt;
+  }
+  return e;
 }
 
 bool CertStore::Remove(Kind kind, const std::string& id) {

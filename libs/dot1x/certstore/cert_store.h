@@ -11,6 +11,8 @@
 
 #include "libs/dot1x/wpa/bytes.h"
 
+struct x509_st;
+
 namespace certstore {
 
 enum class Kind { Personal, Authority };
@@ -72,6 +74,8 @@ class CertStore {
 
  private:
   std::filesystem::path FolderOf(Kind kind) const;
+  // Writes the certificate's entry file, making the folders private first.
+  std::optional<Entry> WriteCertificate(Kind kind, x509_st* cert, std::string& error) const;
 
   std::filesystem::path folder_;
 };

@@ -123,7 +123,8 @@ int32_t Get_PMKID(const uint8_t* pmk, const uint8_t* bssid, const uint8_t* own_m
   wpa::MacAddress spa{};
   std::memcpy(aa.data(), bssid, aa.size());
   std::memcpy(spa.data(), own_mac, spa.size());
-  const wpa::Pmkid pmkid = wpa::ComputePmkid(wpa::ByteSpan(pmk, 32), aa, spa);
+  wpa::Pmkid pmkid{};
+  if (!wpa::ComputePmkid(wpa::ByteSpan(pmk, 32), aa, spa, pmkid)) return -1;
   std::memcpy(out, pmkid.data(), pmkid.size());
   return 0;
 }

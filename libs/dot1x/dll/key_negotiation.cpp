@@ -4,6 +4,8 @@
 #include <array>
 #include <cstring>
 
+#include "libs/dot1x/wpa/surveyed_element.h"
+
 namespace dot1x {
 namespace {
 
@@ -36,6 +38,14 @@ wpa::Bytes FetchElement(Dot1xElementCallback callback, std::uint8_t id) {
     return {};
   }
   return element;
+}
+
+// The access point's element as its beacon announced it, from the adapter's last survey; empty
+// when that survey does not list the access point.
+wpa::Bytes SurveyedElement(VzAdapterHandle* adapter, const wpa::MacAddress& bssid, wpa::Protocol protocol) {
+  std::vector<std::uint8_t> list(VZ_SURVEY_BUFFER_SIZE, 0);
+  if (WL_RetrieveSiteSurveyData(adapter, list.data(), static_cast<std::int32_t>(list.size())) != 0) return {};
+  return wpa::SurveyedSecurityElement(list, bssid, protocol);
 }
 
 }  // namespace
@@ -77,6 +87,10 @@ KeyNegotiation::KeyNegotiation(VzAdapterHandle* adapter, Dot1xKeyContext& contex
   config.authenticatorAddress = bssid;
   std::copy(std::begin(context.pmk), std::end(context.pmk), config.pmk.begin());
   config.suite = choice.suite;
+  // Message 3 is checked against the beacon's element; without a survey listing the access
+  // point, one is started and message 3 waits for its result (the access point repeats it).
+  config.expectedAuthenticatorElement = SurveyedElement(adapter, bssid, protocol_);
+  if (config.expectedAuthenticatorElement.empty()) (void)WL_SiteSurveyStart(adapter);
   wpa::SupplicantSeams seams;
   seams.transmit = [this](wpa::ByteSpan frame) { (void)SendFrame(adapter_, bssid_, frame); };
   seams.installKey = [this](const wpa::Rsc& rsc, wpa::ByteSpan key, int keyIndex, wpa::KeyKind kind) {
@@ -96,6 +110,9 @@ bool KeyNegotiation::SendStart(const std::uint8_t* bssid) {
 }
 
 bool KeyNegotiation::Step() {
+  if (!supplicant_->KnowsAuthenticatorElement()) {
+    supplicant_->LearnAuthenticatorElement(SurveyedElement(adapter_, bssid_, protocol_));
+  }
   wpa::Bytes frame;
   wpa::MacAddress sender{};
   // Frames from another access point (after a roam) or of another kind (EAP) are not ours.

@@ -21,19 +21,21 @@ constexpr std::uint8_t kUnicastFlag = 0x80;
 
 bool IsWepKeyLength(std::size_t n) { return n == 5 || n == 13 || n == 29; }
 
-std::array<std::uint8_t, 16> Signature(ByteSpan msk, ByteSpan frame) {
-  std::array<std::uint8_t, 16> out{};
+// False when HMAC-MD5 is not available: a frame is then neither signed nor accepted.
+bool Signature(ByteSpan msk, ByteSpan frame, std::array<std::uint8_t, 16>& out) {
   unsigned length = 0;
-  if (HMAC(EVP_md5(), msk.data() + 32, 32, frame.data(), frame.size(), out.data(), &length) == nullptr) out.fill(0);
-  return out;
+  return HMAC(EVP_md5(), msk.data() + 32, 32, frame.data(), frame.size(), out.data(), &length) != nullptr &&
+         length == out.size();
 }
 
 bool Crypt(ByteSpan iv, ByteSpan msk, ByteSpan in, Bytes& out) {
   std::array<std::uint8_t, 48> rc4Key{};
   std::copy(iv.begin(), iv.end(), rc4Key.begin());
   std::copy(msk.begin(), msk.begin() + 32, rc4Key.begin() + 16);
-  const bool ok = wpa::Rc4Crypt(rc4Key, 0, in, out);
+  wpa::SecretBytes crypted;
+  const bool ok = wpa::Rc4Crypt(rc4Key, 0, in, crypted);
   OPENSSL_cleanse(rc4Key.data(), rc4Key.size());
+  if (ok) out.assign(crypted.begin(), crypted.end());
   return ok;
 }
 
@@ -53,7 +55,8 @@ std::optional<Bytes> BuildWepKeyFrame(std::uint8_t eapolVersion, const WepKey& k
   body.resize(body.size() + 16, 0);  // signature, filled in below
   body.insert(body.end(), encrypted.begin(), encrypted.end());
   Bytes frame = BuildEapol(eapolVersion, kEapolKey, body);
-  const auto signature = Signature(msk, frame);
+  std::array<std::uint8_t, 16> signature{};
+  if (!Signature(msk, frame, signature)) return std::nullopt;
   std::copy(signature.begin(), signature.end(), frame.begin() + kSignatureAt);
   return frame;
 }
@@ -68,7 +71,8 @@ std::optional<WepKey> OpenWepKeyFrame(ByteSpan eapolFrame, ByteSpan msk) {
   std::array<std::uint8_t, 16> given{};
   std::copy(frame.begin() + kSignatureAt, frame.begin() + kSignatureAt + 16, given.begin());
   std::fill(frame.begin() + kSignatureAt, frame.begin() + kSignatureAt + 16, 0);
-  if (!wpa::EqualConstantTime(Signature(msk, frame), given)) return std::nullopt;
+  std::array<std::uint8_t, 16> expected{};
+  if (!Signature(msk, frame, expected) || !wpa::EqualConstantTime(expected, given)) return std::nullopt;
   const std::uint8_t* body = eapol->body.data();
   WepKey key;
   const std::size_t length = Get16(body + 1);

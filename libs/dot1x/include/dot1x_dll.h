@@ -179,7 +179,7 @@ DOT1X_API int32_t DOT1X_CALL Get_EAP_Derived_Key(uint8_t* out);
 DOT1X_API int32_t DOT1X_CALL Get_PSK_Key_32byte(const char* passphrase, const uint8_t* ssid, int32_t ssid_length,
                                                 int32_t iterations, uint8_t* out, int32_t out_length);
 /* PMKID = HMAC-SHA1-128(PMK, "PMK Name" || BSSID || own MAC) into out (16 bytes). 0; -1 when an
- * argument is missing. */
+ * argument is missing or the hash cannot be computed (out then untouched). */
 DOT1X_API int32_t DOT1X_CALL Get_PMKID(const uint8_t* pmk, const uint8_t* bssid, const uint8_t* own_mac,
                                        uint8_t* out);
 
@@ -197,6 +197,10 @@ DOT1X_API int32_t DOT1X_CALL Get_PMKID(const uint8_t* pmk, const uint8_t* bssid,
  *  - the protocol from the station's own element: the element callback is asked for 48 and, if
  *    that gives no RSN element, for 221; an RSN element means WPA2 (RSN), a WPA element WPA.
  *    Message 2 repeats that element, so it is required.
+ * The access point's own element is read from the adapter's last site survey (the entry of its
+ * BSSID): message 3 must repeat it exactly, so a downgraded suite installs nothing. When that
+ * survey does not list the access point, a survey is started and message 3 goes unanswered until
+ * its result lists it (the access point repeats message 3 meanwhile).
  * 0 prepared. -1 when the context is null, lacks the tag, a callback or the station's element,
  * holds an all-zero PMK or a cipher not offered, or the adapter's BSSID cannot be read: nothing
  * is prepared then, and do_key_negotiation_run only waits. */

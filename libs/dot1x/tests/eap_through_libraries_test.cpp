@@ -2,7 +2,10 @@
 // libVUZOZA.so relaying over RADIUS, and FreeRADIUS on the loopback interface. Program time is
 // virtual; the server answers in real time.
 
+#include <fcntl.h>
+
 #include <chrono>
+#include <cstdio>
 
 #include "libs/dot1x/certstore/cert_store.h"
 #include "libs/dot1x/certstore/store_paths.h"
@@ -110,7 +113,11 @@ class EapTest : public LibrariesTest {
     DOT1X_FN(do_eapol_halt)();
     std::memset(keys, 0xEE, sizeof keys);
     const int result = DOT1X_FN(Get_EAP_Derived_Key)(keys);
-    EXPECT_EQ(result, ok ? 0 : -1);
+    // Keys only from a success; a success without new keys (a cached PMK) reports none either.
+    EXPECT_EQ(result, AllZero(keys) ? -1 : 0);
+    if (!ok) {
+      EXPECT_TRUE(AllZero(keys));
+    }
     return ok;
   }
 
@@ -234,6 +241,128 @@ TEST_F(EapTest, RefusedAuthenticationsGiveNoKeys) {
   Associate(kWpa2);
   std::uint8_t keys[128];
   EXPECT_TRUE(Authenticate(Settings("PEAP"), keys)) << server_->Log();
+}
+
+}  // namespace
+
+namespace {
+
+std::size_t Count(const std::string& text, const std::string& what) {
+  std::size_t n = 0;
+  for (auto at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) ++n;
+  return n;
+}
+
+TEST_F(EapTest, ReassociationWithAnnouncedPmkidSkipsTheServer) {
+  Associate(kWpa2);
+  std::uint8_t keys[128];
+  ASSERT_TRUE(Authenticate(Settings("PEAP"), keys)) << server_->Log();
+  PrepareContext(kWpa2, false);
+  std::memcpy(context_.pmk, keys, 32);
+  ASSERT_EQ(DOT1X_FN(do_key_negotiation_init)(&station_.handle, &context_), 0);
+  RunFor(3000);
+  ASSERT_TRUE(TrafficFlowsOver(1000));
+
+  // What the WPA2 workers do after an authentication: announce the PMKID to the driver.
+  std::uint8_t pmkid[16];
+  ASSERT_EQ(DOT1X_FN(Get_PMKID)(keys, bssid_, context_.own_mac, pmkid), 0);
+  std::uint8_t record[32] = {32, 0, 0, 0, 1, 0, 0, 0};
+  std::memcpy(record + 8, bssid_, 6);
+  std::memcpy(record + 14, pmkid, 16);
+  ASSERT_EQ(VZ_FN(WriteOid)(&station_.handle, VZ_OID_PMKID, record, sizeof record), 0);
+  const std::size_t logins = Count(server_->Log(), "Login OK");
+
+  // Back at the same access point: it takes the cached PMK, the server is not asked.
+  Associate(kWpa2);
+  std::uint8_t none[128];
+  EXPECT_TRUE(Authenticate(Settings("PEAP"), none));
+  EXPECT_TRUE(AllZero(none)) << "no new keying material: the worker uses its cached one";
+  EXPECT_EQ(Count(server_->Log(), "Login OK"), logins);
+  station_.installs.clear();
+  PrepareContext(kWpa2, false);
+  std::memcpy(context_.pmk, keys, 32);
+  ASSERT_EQ(DOT1X_FN(do_key_negotiation_init)(&station_.handle, &context_), 0);
+  RunFor(3000);
+  EXPECT_EQ(Installs(DOT1X_KEY_PAIRWISE).size(), 1u);
+  EXPECT_TRUE(TrafficFlowsOver(1000));
+
+  // A station that lost the PMK (a new worker) cannot finish the handshake: the access point
+  // forgets the PMK and sends it away, and the next association authenticates in full.
+  Associate(kWpa2);
+  EXPECT_TRUE(Authenticate(Settings("PEAP"), none));
+  PrepareContext(kWpa2, false);
+  EXPECT_EQ(DOT1X_FN(do_key_negotiation_init)(&station_.handle, &context_), -1) << "all-zero PMK";
+  for (int steps = 0; steps < 200 && VZ_FN(QueryWL_ConnectState)(&station_.handle) == 0; ++steps) {
+    DOT1X_FN(do_key_negotiation_run)(&context_);
+  }
+  EXPECT_NE(VZ_FN(QueryWL_ConnectState)(&station_.handle), 0);
+  Associate(kWpa2);
+  EXPECT_TRUE(Authenticate(Settings("PEAP"), keys));
+  EXPECT_FALSE(AllZero(keys));
+  EXPECT_EQ(Count(server_->Log(), "Login OK"), logins + 2) << "inner and outer login of a full PEAP";
+}
+
+}  // namespace
+
+namespace {
+
+// Everything both libraries write to standard output and error while the block runs.
+std::string CapturedOutput(const std::function<void()>& body) {
+  std::fflush(stdout);
+  std::fflush(stderr);
+  const fs::path file = fs::temp_directory_path() / ("eap-output-" + std::to_string(::getpid()));
+  const int capture = ::open(file.c_str(), O_CREAT | O_TRUNC | O_WRONLY, 0600);
+  const int savedOut = ::dup(1);
+  const int savedErr = ::dup(2);
+  ::dup2(capture, 1);
+  ::dup2(capture, 2);
+  body();
+  std::fflush(stdout);
+  std::fflush(stderr);
+  ::dup2(savedOut, 1);
+  ::dup2(savedErr, 2);
+  ::close(savedOut);
+  ::close(savedErr);
+  ::close(capture);
+  std::ifstream in(file);
+  const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  fs::remove(file);
+  return text;
+}
+
+std::string Hex(const std::uint8_t* bytes, std::size_t n) {
+  static constexpr char kDigits[] = "0123456789abcdef";
+  std::string out;
+  for (std::size_t i = 0; i < n; ++i) {
+    out.push_back(kDigits[bytes[i] >> 4]);
+    out.push_back(kDigits[bytes[i] & 15]);
+  }
+  return out;
+}
+
+TEST_F(EapTest, SecretsNeverReachTheOutput) {
+  std::uint8_t peapKeys[128];
+  std::uint8_t tlsKeys[128];
+  std::uint8_t noKeys[128];
+  EapSettings wrong = Settings("TTLS", "PAP");
+  wrong.password = "a-wrong-password";
+  const std::string output = CapturedOutput([&] {
+    Associate(kWpa2);
+    EXPECT_TRUE(Authenticate(Settings("PEAP"), peapKeys));
+    Associate(kWpa2);
+    EXPECT_TRUE(Authenticate(Settings("TLS"), tlsKeys));
+    Associate(kWpa2);
+    EXPECT_FALSE(Authenticate(wrong, noKeys));
+  });
+  std::ifstream keyFile(pki_.client.key);
+  std::string keyLine;
+  std::getline(keyFile, keyLine);
+  std::getline(keyFile, keyLine);  // the first line of the key's body
+  for (const std::string& secret : {std::string(kPassword), std::string("a-wrong-password"), keyLine,
+                                    Hex(peapKeys, 16), Hex(tlsKeys, 16)}) {
+    SCOPED_TRACE(secret);
+    EXPECT_EQ(output.find(secret), std::string::npos);
+  }
 }
 
 }  // namespace

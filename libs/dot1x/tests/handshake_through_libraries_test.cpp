@@ -102,6 +102,29 @@ TEST_F(HandshakeTest, AirFaultsAreRecoveredWithoutReinstallingKeys) {
   }
 }
 
+TEST_F(HandshakeTest, Message3IsCheckedAgainstTheSurveyedBeacon) {
+  // The access point announced CCMP; a message 3 announcing TKIP (a downgrade) installs nothing.
+  UseWorld({{kCcmp.ssid,
+             {{"airFaults", {{"message3Element", "30140100000fac040100000fac020100000fac020000"}}}}}});
+  Associate(kCcmp);
+  StartNegotiation(kCcmp, kCcmp.passPhrase);
+  RunFor(10000);
+  EXPECT_TRUE(station_.installs.empty());
+  EXPECT_FALSE(TrafficFlowsOver(2000));
+
+  // No survey yet: the library surveys itself and takes a repeated message 3 once it knows the
+  // beacon.
+  SetUp();
+  Associate(kCcmp, false);
+  StartNegotiation(kCcmp, kCcmp.passPhrase);
+  RunFor(6000);
+  const auto pairwise = Installs(DOT1X_KEY_PAIRWISE);
+  ASSERT_EQ(pairwise.size(), 1u);
+  EXPECT_GE(pairwise[0].atMs - startedAt_, kSurveyMs);
+  EXPECT_EQ(Installs(DOT1X_KEY_GROUP).size(), 1u);
+  EXPECT_TRUE(TrafficFlowsOver(2000));
+}
+
 TEST_F(HandshakeTest, GroupRekeyInstallsEachNewGroupKeyOnce) {
   UseWorld({{kCcmp.ssid, {{"groupRekeyMs", 4000}}}});
   Associate(kCcmp);

@@ -28,6 +28,7 @@ using Bytes = std::vector<std::uint8_t>;
 inline constexpr const char* kAdapter = "{6F1C2A10-7100-4D5A-9E11-00000000A001}";
 inline constexpr std::int64_t kAssociationMs = 1500;
 inline constexpr std::int64_t kRetransmitMs = 1000;
+inline constexpr std::int64_t kSurveyMs = 2500;
 
 inline std::int64_t g_now = 0;
 inline std::int64_t VZ_CALL Now(void*) { return g_now; }
@@ -186,8 +187,13 @@ class LibrariesTest : public ::testing::Test {
     VZ_FN(VzSim_SetClock)(&clock);
   }
 
-  void Associate(const Network& n) {
+  // The program surveys when it opens the adapter, so the access point's beacon is known.
+  void Associate(const Network& n, bool surveyFirst = true) {
     VzAdapterHandle* a = &station_.handle;
+    if (surveyFirst) {
+      ASSERT_EQ(VZ_FN(WL_SiteSurveyStart)(a), 0);
+      g_now += kSurveyMs;
+    }
     ASSERT_EQ(VZ_FN(SetWL_AuthenticationMode)(a, n.authMode), 0);
     ASSERT_EQ(VZ_FN(SetWL_WEPStatus)(a, n.encryption), 0);
     ASSERT_EQ(VZ_FN(SetWL_SSID)(a, reinterpret_cast<const std::uint8_t*>(n.ssid), std::strlen(n.ssid)), 0);

@@ -3,30 +3,17 @@
 #include <openssl/crypto.h>
 
 namespace wpa {
-namespace {
-
-void Cleanse(Ptk& ptk) {
-  OPENSSL_cleanse(ptk.kck.data(), ptk.kck.size());
-  OPENSSL_cleanse(ptk.kek.data(), ptk.kek.size());
-  OPENSSL_cleanse(ptk.tk.data(), ptk.tk.size());
-}
-
-}  // namespace
 
 Authenticator::Authenticator(AuthenticatorConfig config, AuthenticatorSeams seams)
     : config_(std::move(config)), seams_(std::move(seams)), version_(DescriptorVersionOf(config_.suite.pairwise)) {}
 
-Authenticator::~Authenticator() {
-  OPENSSL_cleanse(config_.pmk.data(), config_.pmk.size());
-  OPENSSL_cleanse(config_.groupKey.key.data(), config_.groupKey.key.size());
-  Cleanse(ptk_);
-}
+// The keys wipe themselves; the PMK is a plain array.
+Authenticator::~Authenticator() { OPENSSL_cleanse(config_.pmk.data(), config_.pmk.size()); }
 
 void Authenticator::Start() { Enter(State::PtkStart); }
 
 bool Authenticator::RekeyGroup(GroupKey groupKey) {
   if (state_ != State::Established) return false;
-  OPENSSL_cleanse(config_.groupKey.key.data(), config_.groupKey.key.size());
   config_.groupKey = std::move(groupKey);
   config_.groupRsc = Rsc{};
   Enter(State::GroupKeyNegotiating);
@@ -71,10 +58,12 @@ FrameVerdict Authenticator::OnFrame(ByteSpan frame) {
     case State::PtkStart: {
       if (!key.Has(key_info::kPairwise)) return FrameVerdict::Unexpected;
       if (!counterSent) return FrameVerdict::Replayed;
-      Ptk candidate = DerivePtk(config_.pmk, config_.ownAddress, config_.stationAddress, aNonce_, key.nonce,
-                                config_.suite.pairwise);
+      Ptk candidate;
+      if (!DerivePtk(config_.pmk, config_.ownAddress, config_.stationAddress, aNonce_, key.nonce,
+                     config_.suite.pairwise, candidate)) {
+        return FrameVerdict::CryptoFailure;
+      }
       if (!EapolKeyMicValid(frame, parsed, version_, candidate.kck)) {
-        Cleanse(candidate);
         micMismatchSeen_ = true;
         return FrameVerdict::BadMic;
       }
@@ -82,12 +71,10 @@ FrameVerdict Authenticator::OnFrame(ByteSpan frame) {
         KeyDataElements elements;
         if (ParseKeyData(key.keyData, elements) != KeyDataParseError::None ||
             config_.expectedStationElement != (rsn ? elements.rsnElement : elements.wpaElement)) {
-          Cleanse(candidate);
           Fail(AuthenticatorFailure::StationElementMismatch);
           return FrameVerdict::ElementMismatch;
         }
       }
-      Cleanse(ptk_);
       ptk_ = std::move(candidate);
       Enter(State::PtkInitNegotiating);
       return FrameVerdict::Accepted;
@@ -153,8 +140,8 @@ void Authenticator::SendMessage3() {
     case Protocol::Rsn: {
       frame.keyInfo = key_info::kPairwise | key_info::kInstall | key_info::kAck | key_info::kMic | key_info::kSecure |
                       key_info::kEncryptedKeyData;
-      Bytes plain = config_.ownElement;
-      const Bytes kde = BuildGroupKeyKde(config_.groupKey);
+      SecretBytes plain(config_.ownElement.begin(), config_.ownElement.end());
+      const SecretBytes kde = BuildGroupKeyKde(config_.groupKey);
       plain.insert(plain.end(), kde.begin(), kde.end());
       if (!EncryptInto(frame, std::move(plain))) return;
       break;
@@ -166,7 +153,7 @@ void Authenticator::SendMessage3() {
 void Authenticator::SendGroupMessage1() {
   EapolKey frame;
   frame.rsc = config_.groupRsc;
-  Bytes plain;
+  SecretBytes plain;
   switch (config_.suite.protocol) {
     case Protocol::Wpa:
       frame.keyInfo = static_cast<std::uint16_t>(key_info::kMic | key_info::kSecure | key_info::kAck |
@@ -184,12 +171,11 @@ void Authenticator::SendGroupMessage1() {
   Send(std::move(frame), true);
 }
 
-bool Authenticator::EncryptInto(EapolKey& frame, Bytes plain) {
+bool Authenticator::EncryptInto(EapolKey& frame, SecretBytes plain) {
   switch (version_) {
     case DescriptorVersion::HmacMd5Rc4:
       // RC4 must never see the same IV twice under one KEK.
       if (!seams_.nonce(frame.iv)) {
-        OPENSSL_cleanse(plain.data(), plain.size());
         Fail(AuthenticatorFailure::NoRandomness);
         return false;
       }
@@ -199,7 +185,6 @@ bool Authenticator::EncryptInto(EapolKey& frame, Bytes plain) {
       break;
   }
   const bool ok = EncryptKeyData(version_, ptk_.kek, frame.iv, plain, frame.keyData);
-  OPENSSL_cleanse(plain.data(), plain.size());
   if (!ok) Fail(AuthenticatorFailure::KeyDataEncryptionFailed);
   return ok;
 }
@@ -209,7 +194,12 @@ void Authenticator::Send(EapolKey frame, bool sign) {
   frame.descriptorType = DescriptorTypeOf(config_.suite.protocol);
   frame.keyInfo = static_cast<std::uint16_t>(frame.keyInfo | static_cast<std::uint8_t>(version_));
   frame.replayCounter = replayCounter_;
-  const Bytes bytes = sign ? SerializeSignedEapolKey(frame, version_, ptk_.kck) : SerializeEapolKey(frame);
+  Bytes bytes;
+  if (!sign) {
+    bytes = SerializeEapolKey(frame);
+  } else if (!SerializeSignedEapolKey(frame, version_, ptk_.kck, bytes)) {
+    return;  // nothing unsigned goes out; the retransmission timer tries again, then gives up
+  }
   if (seams_.transmit) seams_.transmit(bytes);
 }
 
@@ -226,7 +216,6 @@ void Authenticator::Enter(State next) {
     case State::PtkStart:
       sends_ = 0;
       micMismatchSeen_ = false;
-      Cleanse(ptk_);
       ptk_ = Ptk{};
       if (!seams_.nonce(aNonce_)) {
         Fail(AuthenticatorFailure::NoRandomness);

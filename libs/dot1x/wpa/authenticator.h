@@ -70,7 +70,7 @@ class Authenticator {
   void SendGroupMessage1();
   void SendCurrent();
   bool NextKeyIv(KeyIv& iv);
-  bool EncryptInto(EapolKey& frame, Bytes plain);
+  bool EncryptInto(EapolKey& frame, SecretBytes plain);
   void Send(EapolKey frame, bool sign);
   void Fail(AuthenticatorFailure reason);
   void Enter(State next);

@@ -17,14 +17,26 @@ struct CipherCtxFree {
 };
 using CipherCtx = std::unique_ptr<EVP_CIPHER_CTX, CipherCtxFree>;
 
-Bytes Hmac(const EVP_MD* md, ByteSpan key, ByteSpan data) {
-  Bytes out(EVP_MAX_MD_SIZE);
+// One HMAC; false when the provider cannot compute it (nothing is then written to out).
+bool Hmac(const EVP_MD* md, ByteSpan key, ByteSpan data, SecretBytes& out) {
+  SecretBytes mac(EVP_MAX_MD_SIZE);
   unsigned length = 0;
-  if (HMAC(md, key.data(), static_cast<int>(key.size()), data.data(), data.size(), out.data(), &length) == nullptr) {
-    length = 0;
+  if (md == nullptr ||
+      HMAC(md, key.data(), static_cast<int>(key.size()), data.data(), data.size(), mac.data(), &length) == nullptr ||
+      length == 0) {
+    return false;
   }
-  out.resize(length);
-  return out;
+  mac.resize(length);
+  out = std::move(mac);
+  return true;
+}
+
+// The first out.size() bytes of an HMAC.
+bool TruncatedHmac(const EVP_MD* md, ByteSpan key, ByteSpan data, std::span<std::uint8_t> out) {
+  SecretBytes mac;
+  if (!Hmac(md, key, data, mac) || mac.size() < out.size()) return false;
+  std::copy_n(mac.begin(), out.size(), out.begin());
+  return true;
 }
 
 // RC4 lives only in the legacy provider; a private library context keeps it away from the
@@ -52,8 +64,9 @@ class LegacyRc4 {
   EVP_CIPHER* cipher_ = nullptr;
 };
 
-bool RunCipher(EVP_CIPHER_CTX* ctx, ByteSpan in, std::size_t outCapacity, Bytes& out) {
-  Bytes buffer(outCapacity + 16);
+// The buffer may hold plain text, so it is a secret one whether the run succeeds or not.
+bool RunCipher(EVP_CIPHER_CTX* ctx, ByteSpan in, std::size_t outCapacity, SecretBytes& out) {
+  SecretBytes buffer(outCapacity + 16);
   int written = 0;
   int finalWritten = 0;
   if (EVP_CipherUpdate(ctx, buffer.data(), &written, in.data(), static_cast<int>(in.size())) != 1) return false;
@@ -63,7 +76,7 @@ bool RunCipher(EVP_CIPHER_CTX* ctx, ByteSpan in, std::size_t outCapacity, Bytes&
   return true;
 }
 
-bool AesWrapCipher(const Kek& kek, ByteSpan in, int encrypt, std::size_t outCapacity, Bytes& out) {
+bool AesWrapCipher(const Kek& kek, ByteSpan in, int encrypt, std::size_t outCapacity, SecretBytes& out) {
   CipherCtx ctx(EVP_CIPHER_CTX_new());
   if (!ctx) return false;
   EVP_CIPHER_CTX_set_flags(ctx.get(), EVP_CIPHER_CTX_FLAG_WRAP_ALLOW);
@@ -80,34 +93,32 @@ Pmk PassPhraseToPmk(std::string_view passPhrase, ByteSpan ssid) {
   return pmk;
 }
 
-Pmkid ComputePmkid(ByteSpan pmk, const MacAddress& aa, const MacAddress& spa) {
+bool ComputePmkid(ByteSpan pmk, const MacAddress& aa, const MacAddress& spa, Pmkid& out) {
   static constexpr std::string_view kLabel = "PMK Name";
   Bytes data(kLabel.begin(), kLabel.end());
   data.insert(data.end(), aa.begin(), aa.end());
   data.insert(data.end(), spa.begin(), spa.end());
-  const Bytes mac = Hmac(EVP_sha1(), pmk, data);
-  Pmkid pmkid{};
-  std::copy_n(mac.begin(), std::min(mac.size(), pmkid.size()), pmkid.begin());
-  return pmkid;
+  return TruncatedHmac(EVP_sha1(), pmk, data, out);
 }
 
-void PrfSha1(ByteSpan key, std::string_view label, ByteSpan data, std::span<std::uint8_t> out) {
-  Bytes input(label.begin(), label.end());
+bool PrfSha1(ByteSpan key, std::string_view label, ByteSpan data, std::span<std::uint8_t> out) {
+  SecretBytes input(label.begin(), label.end());
   input.push_back(0);
   input.insert(input.end(), data.begin(), data.end());
   input.push_back(0);  // block counter
   std::size_t done = 0;
   for (std::uint8_t counter = 0; done < out.size(); ++counter) {
     input.back() = counter;
-    const Bytes block = Hmac(EVP_sha1(), key, input);
-    if (block.empty()) {
-      std::fill(out.begin(), out.end(), 0);
-      return;
+    SecretBytes block;
+    if (!Hmac(EVP_sha1(), key, input, block)) {
+      WipeMemory(out.data(), out.size());
+      return false;
     }
     const std::size_t take = std::min(block.size(), out.size() - done);
     std::copy_n(block.begin(), take, out.begin() + static_cast<std::ptrdiff_t>(done));
     done += take;
   }
+  return true;
 }
 
 std::size_t TemporalKeyLength(Cipher cipher) {
@@ -120,8 +131,13 @@ std::size_t TemporalKeyLength(Cipher cipher) {
   return 16;
 }
 
-Ptk DerivePtk(ByteSpan pmk, const MacAddress& aa, const MacAddress& spa, const Nonce& aNonce, const Nonce& sNonce,
-              Cipher pairwise) {
+Ptk::~Ptk() {
+  OPENSSL_cleanse(kck.data(), kck.size());
+  OPENSSL_cleanse(kek.data(), kek.size());
+}
+
+bool DerivePtk(ByteSpan pmk, const MacAddress& aa, const MacAddress& spa, const Nonce& aNonce, const Nonce& sNonce,
+               Cipher pairwise, Ptk& out) {
   Bytes data;
   data.reserve(2 * 6 + 2 * 32);
   const auto& lowMac = std::min(aa, spa);
@@ -134,17 +150,16 @@ Ptk DerivePtk(ByteSpan pmk, const MacAddress& aa, const MacAddress& spa, const N
   data.insert(data.end(), highNonce.begin(), highNonce.end());
 
   const std::size_t tkLength = TemporalKeyLength(pairwise);
-  Bytes expanded(32 + tkLength);
-  PrfSha1(pmk, "Pairwise key expansion", data, expanded);
-  Ptk ptk;
-  std::copy_n(expanded.begin(), 16, ptk.kck.begin());
-  std::copy_n(expanded.begin() + 16, 16, ptk.kek.begin());
-  ptk.tk.assign(expanded.begin() + 32, expanded.end());
-  OPENSSL_cleanse(expanded.data(), expanded.size());
-  return ptk;
+  SecretBytes expanded(32 + tkLength);
+  out = Ptk{};
+  if (!PrfSha1(pmk, "Pairwise key expansion", data, expanded)) return false;
+  std::copy_n(expanded.begin(), 16, out.kck.begin());
+  std::copy_n(expanded.begin() + 16, 16, out.kek.begin());
+  out.tk.assign(expanded.begin() + 32, expanded.end());
+  return true;
 }
 
-Mic ComputeKeyMic(DescriptorVersion version, const Kck& kck, ByteSpan frame) {
+bool ComputeKeyMic(DescriptorVersion version, const Kck& kck, ByteSpan frame, Mic& out) {
   const EVP_MD* md = nullptr;
   switch (version) {
     case DescriptorVersion::HmacMd5Rc4:
@@ -154,13 +169,10 @@ Mic ComputeKeyMic(DescriptorVersion version, const Kck& kck, ByteSpan frame) {
       md = EVP_sha1();
       break;
   }
-  const Bytes mac = Hmac(md, kck, frame);
-  Mic mic{};
-  std::copy_n(mac.begin(), std::min(mac.size(), mic.size()), mic.begin());
-  return mic;
+  return TruncatedHmac(md, kck, frame, out);
 }
 
-bool Rc4Crypt(ByteSpan key, std::size_t skip, ByteSpan in, Bytes& out) {
+bool Rc4Crypt(ByteSpan key, std::size_t skip, ByteSpan in, SecretBytes& out) {
   static const LegacyRc4 rc4;
   if (rc4.cipher() == nullptr || key.empty()) return false;
   CipherCtx ctx(EVP_CIPHER_CTX_new());
@@ -169,16 +181,18 @@ bool Rc4Crypt(ByteSpan key, std::size_t skip, ByteSpan in, Bytes& out) {
                   EVP_CipherInit_ex(ctx.get(), nullptr, nullptr, key.data(), nullptr, 1) == 1;
   if (!ok) return false;
   std::array<std::uint8_t, 256> discard{};
-  for (std::size_t left = skip; left > 0;) {
+  bool discarded = true;
+  for (std::size_t left = skip; left > 0 && discarded;) {
     const std::size_t n = std::min(left, discard.size());
     int written = 0;
-    if (EVP_CipherUpdate(ctx.get(), discard.data(), &written, discard.data(), static_cast<int>(n)) != 1) return false;
+    discarded = EVP_CipherUpdate(ctx.get(), discard.data(), &written, discard.data(), static_cast<int>(n)) == 1;
     left -= n;
   }
-  return RunCipher(ctx.get(), in, in.size(), out);
+  OPENSSL_cleanse(discard.data(), discard.size());  // key stream
+  return discarded && RunCipher(ctx.get(), in, in.size(), out);
 }
 
-bool Rc4SkipCrypt(const KeyIv& iv, const Kek& kek, ByteSpan in, Bytes& out) {
+bool Rc4SkipCrypt(const KeyIv& iv, const Kek& kek, ByteSpan in, SecretBytes& out) {
   std::array<std::uint8_t, 32> key{};
   std::copy(iv.begin(), iv.end(), key.begin());
   std::copy(kek.begin(), kek.end(), key.begin() + 16);
@@ -189,10 +203,13 @@ bool Rc4SkipCrypt(const KeyIv& iv, const Kek& kek, ByteSpan in, Bytes& out) {
 
 bool AesKeyWrap(const Kek& kek, ByteSpan plain, Bytes& out) {
   if (plain.size() < 16 || plain.size() % 8 != 0) return false;
-  return AesWrapCipher(kek, plain, 1, plain.size() + 8, out);
+  SecretBytes wrapped;
+  if (!AesWrapCipher(kek, plain, 1, plain.size() + 8, wrapped)) return false;
+  out.assign(wrapped.begin(), wrapped.end());
+  return true;
 }
 
-bool AesKeyUnwrap(const Kek& kek, ByteSpan wrapped, Bytes& out) {
+bool AesKeyUnwrap(const Kek& kek, ByteSpan wrapped, SecretBytes& out) {
   if (wrapped.size() < 24 || wrapped.size() % 8 != 0) return false;
   return AesWrapCipher(kek, wrapped, 0, wrapped.size(), out);
 }
@@ -200,6 +217,8 @@ bool AesKeyUnwrap(const Kek& kek, ByteSpan wrapped, Bytes& out) {
 bool RandomBytes(std::span<std::uint8_t> out) {
   return RAND_bytes(out.data(), static_cast<int>(out.size())) == 1;
 }
+
+void WipeMemory(void* memory, std::size_t size) { OPENSSL_cleanse(memory, size); }
 
 bool IsAllZero(ByteSpan bytes) {
   return std::all_of(bytes.begin(), bytes.end(), [](std::uint8_t b) { return b == 0; });

@@ -115,20 +115,22 @@ Bytes SerializeEapolKey(const EapolKey& key) {
   return out;
 }
 
-Bytes SerializeSignedEapolKey(const EapolKey& key, DescriptorVersion version, const Kck& kck) {
-  Bytes out = SerializeEapolKey(key);
-  std::fill_n(out.begin() + kKeyMicOffset, Mic{}.size(), 0);
-  const Mic mic = ComputeKeyMic(version, kck, out);
-  std::copy(mic.begin(), mic.end(), out.begin() + kKeyMicOffset);
-  return out;
+bool SerializeSignedEapolKey(const EapolKey& key, DescriptorVersion version, const Kck& kck, Bytes& out) {
+  Bytes frame = SerializeEapolKey(key);
+  std::fill_n(frame.begin() + kKeyMicOffset, Mic{}.size(), 0);
+  Mic mic{};
+  if (!ComputeKeyMic(version, kck, frame, mic)) return false;
+  std::copy(mic.begin(), mic.end(), frame.begin() + kKeyMicOffset);
+  out = std::move(frame);
+  return true;
 }
 
 bool EapolKeyMicValid(ByteSpan bytes, const ParsedEapolKey& parsed, DescriptorVersion version, const Kck& kck) {
   if (parsed.frameLength > bytes.size() || parsed.frameLength < kKeyMicOffset + Mic{}.size()) return false;
   Bytes covered(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(parsed.frameLength));
   std::fill_n(covered.begin() + kKeyMicOffset, Mic{}.size(), 0);
-  const Mic expected = ComputeKeyMic(version, kck, covered);
-  return EqualConstantTime(expected, parsed.key.mic);
+  Mic expected{};
+  return ComputeKeyMic(version, kck, covered, expected) && EqualConstantTime(expected, parsed.key.mic);
 }
 
 }  // namespace wpa

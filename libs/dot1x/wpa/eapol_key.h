@@ -74,10 +74,13 @@ struct ParsedEapolKey {
 // Serialises with body and key data lengths taken from the contents.
 [[nodiscard]] Bytes SerializeEapolKey(const EapolKey& key);
 
-// Serialises and fills in the MIC computed over the frame with a zero MIC field.
-[[nodiscard]] Bytes SerializeSignedEapolKey(const EapolKey& key, DescriptorVersion version, const Kck& kck);
+// Serialises and fills in the MIC computed over the frame with a zero MIC field. False, and
+// out untouched, when the MIC cannot be computed: such a frame must not be sent.
+[[nodiscard]] bool SerializeSignedEapolKey(const EapolKey& key, DescriptorVersion version, const Kck& kck,
+                                           Bytes& out);
 
-// True when the MIC in a parsed frame matches the one computed over its bytes.
+// True when the MIC in a parsed frame matches the one computed over its bytes; false when it
+// cannot be computed.
 [[nodiscard]] bool EapolKeyMicValid(ByteSpan bytes, const ParsedEapolKey& parsed, DescriptorVersion version,
                                     const Kck& kck);
 

@@ -50,25 +50,34 @@ std::string_view ToString(FrameVerdict verdict) {
       return "ANonce differs from message 1";
     case FrameVerdict::ElementMismatch:
       return "security element mismatch";
+    case FrameVerdict::ElementUnknown:
+      return "access point's security element not known";
     case FrameVerdict::BadKeyData:
       return "bad key data";
     case FrameVerdict::NoRandomness:
       return "no randomness";
+    case FrameVerdict::CryptoFailure:
+      return "cryptographic primitive failed";
   }
   return "unknown verdict";
 }
 
 bool EncryptKeyData(DescriptorVersion version, const Kek& kek, const KeyIv& iv, ByteSpan plain, Bytes& out) {
   switch (version) {
-    case DescriptorVersion::HmacMd5Rc4:
-      return Rc4SkipCrypt(iv, kek, plain, out);
+    case DescriptorVersion::HmacMd5Rc4: {
+      SecretBytes encrypted;
+      if (!Rc4SkipCrypt(iv, kek, plain, encrypted)) return false;
+      out.assign(encrypted.begin(), encrypted.end());
+      return true;
+    }
     case DescriptorVersion::HmacSha1Aes:
       return AesKeyWrap(kek, plain, out);
   }
   return false;
 }
 
-bool DecryptKeyData(DescriptorVersion version, const Kek& kek, const KeyIv& iv, ByteSpan encrypted, Bytes& out) {
+bool DecryptKeyData(DescriptorVersion version, const Kek& kek, const KeyIv& iv, ByteSpan encrypted,
+                    SecretBytes& out) {
   switch (version) {
     case DescriptorVersion::HmacMd5Rc4:
       return Rc4SkipCrypt(iv, kek, encrypted, out);

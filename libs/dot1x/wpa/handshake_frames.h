@@ -43,8 +43,10 @@ enum class FrameVerdict {
   Replayed,           // replay counter not newer than the last accepted, or not one we sent
   NonceMismatch,      // message 3 with another ANonce than message 1
   ElementMismatch,    // the peer's WPA/RSN element differs from the expected one
+  ElementUnknown,     // message 3 before the access point's own element is known: it cannot be checked
   BadKeyData,         // key data that does not decrypt or parse, or an unusable key
   NoRandomness,
+  CryptoFailure,      // a cryptographic primitive failed (e.g. the provider lacks the algorithm)
 };
 
 [[nodiscard]] std::string_view ToString(FrameVerdict verdict);
@@ -53,6 +55,6 @@ enum class FrameVerdict {
 [[nodiscard]] bool EncryptKeyData(DescriptorVersion version, const Kek& kek, const KeyIv& iv, ByteSpan plain,
                                   Bytes& out);
 [[nodiscard]] bool DecryptKeyData(DescriptorVersion version, const Kek& kek, const KeyIv& iv, ByteSpan encrypted,
-                                  Bytes& out);
+                                  SecretBytes& out);
 
 }  // namespace wpa

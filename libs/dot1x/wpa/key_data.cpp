@@ -66,8 +66,8 @@ KeyDataParseError ParseKeyData(ByteSpan keyData, KeyDataElements& out) {
   return KeyDataParseError::None;
 }
 
-Bytes BuildGroupKeyKde(const GroupKey& groupKey) {
-  Bytes out;
+SecretBytes BuildGroupKeyKde(const GroupKey& groupKey) {
+  SecretBytes out;
   out.reserve(8 + groupKey.key.size());
   out.push_back(kElementIdVendor);
   out.push_back(static_cast<std::uint8_t>(6 + groupKey.key.size()));
@@ -79,7 +79,7 @@ Bytes BuildGroupKeyKde(const GroupKey& groupKey) {
   return out;
 }
 
-void PadKeyDataForWrap(Bytes& keyData) {
+void PadKeyDataForWrap(SecretBytes& keyData) {
   if (keyData.size() >= 16 && keyData.size() % 8 == 0) return;
   keyData.push_back(kElementIdVendor);
   while (keyData.size() < 16 || keyData.size() % 8 != 0) keyData.push_back(0);

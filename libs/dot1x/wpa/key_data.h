@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "libs/dot1x/wpa/bytes.h"
+#include "libs/dot1x/wpa/secret_bytes.h"
 
 namespace wpa {
 
@@ -15,7 +16,7 @@ inline constexpr std::uint8_t kElementIdVendor = 221;  // also marks key data en
 struct GroupKey {
   int keyIndex = 0;
   bool transmit = false;
-  Bytes key;
+  SecretBytes key;
 };
 
 struct KeyDataElements {
@@ -37,9 +38,9 @@ enum class KeyDataParseError {
 [[nodiscard]] KeyDataParseError ParseKeyData(ByteSpan keyData, KeyDataElements& out);
 
 // Group key encapsulation with the key index and transmit flag.
-[[nodiscard]] Bytes BuildGroupKeyKde(const GroupKey& groupKey);
+[[nodiscard]] SecretBytes BuildGroupKeyKde(const GroupKey& groupKey);
 
 // AES key wrap needs at least 16 bytes in whole 8-byte blocks: appends 0xdd and zeros.
-void PadKeyDataForWrap(Bytes& keyData);
+void PadKeyDataForWrap(SecretBytes& keyData);
 
 }  // namespace wpa

@@ -7,14 +7,8 @@ namespace wpa {
 Supplicant::Supplicant(SupplicantConfig config, SupplicantSeams seams)
     : config_(std::move(config)), seams_(std::move(seams)), version_(DescriptorVersionOf(config_.suite.pairwise)) {}
 
-Supplicant::~Supplicant() {
-  OPENSSL_cleanse(config_.pmk.data(), config_.pmk.size());
-  for (Ptk* ptk : {&candidatePtk_, &ptk_}) {
-    OPENSSL_cleanse(ptk->kck.data(), ptk->kck.size());
-    OPENSSL_cleanse(ptk->kek.data(), ptk->kek.size());
-    OPENSSL_cleanse(ptk->tk.data(), ptk->tk.size());
-  }
-}
+// The keys wipe themselves; the PMK is a plain array.
+Supplicant::~Supplicant() { OPENSSL_cleanse(config_.pmk.data(), config_.pmk.size()); }
 
 FrameVerdict Supplicant::OnFrame(ByteSpan frame) {
   ParsedEapolKey parsed;
@@ -38,12 +32,20 @@ FrameVerdict Supplicant::OnMessage1(const EapolKey& key) {
   if (IsReplay(key.replayCounter)) return FrameVerdict::Replayed;
   // A repeated message 1 of the running handshake keeps the SNonce, so whichever message 2
   // the authenticator accepts matches the PTK kept here.
-  if (state_ != State::WaitingForMessage3 && !seams_.nonce(sNonce_)) return FrameVerdict::NoRandomness;
+  Nonce sNonce = sNonce_;
+  if (state_ != State::WaitingForMessage3 && !seams_.nonce(sNonce)) return FrameVerdict::NoRandomness;
+  Ptk candidate;
+  Bytes reply;
+  if (!DerivePtk(config_.pmk, config_.authenticatorAddress, config_.ownAddress, key.nonce, sNonce,
+                 config_.suite.pairwise, candidate) ||
+      !SignReply(key, static_cast<std::uint16_t>(key_info::kPairwise | key_info::kMic), sNonce,
+                 seams_.ownElement ? seams_.ownElement() : Bytes{}, candidate.kck, reply)) {
+    return FrameVerdict::CryptoFailure;
+  }
+  sNonce_ = sNonce;
   aNonce_ = key.nonce;
-  candidatePtk_ = DerivePtk(config_.pmk, config_.authenticatorAddress, config_.ownAddress, aNonce_, sNonce_,
-                            config_.suite.pairwise);
-  Reply(key, static_cast<std::uint16_t>(key_info::kPairwise | key_info::kMic), sNonce_,
-        seams_.ownElement ? seams_.ownElement() : Bytes{}, candidatePtk_.kck);
+  candidatePtk_ = std::move(candidate);
+  Transmit(reply);
   Enter(State::WaitingForMessage3);
   return FrameVerdict::Accepted;
 }
@@ -68,23 +70,26 @@ FrameVerdict Supplicant::OnMessage3(ByteSpan frame, const ParsedEapolKey& parsed
   if (!EapolKeyMicValid(frame, parsed, version_, ptk.kck)) return FrameVerdict::BadMic;
   if (IsReplay(key.replayCounter)) return FrameVerdict::Replayed;
   if (key.nonce != aNonce_) return FrameVerdict::NonceMismatch;
+  if (!KnowsAuthenticatorElement()) return FrameVerdict::ElementUnknown;
 
   KeyDataElements elements;
-  Bytes plain;
+  SecretBytes plain;
   if (rsn && !DecryptKeyData(version_, ptk.kek, key.iv, key.keyData, plain)) return FrameVerdict::BadKeyData;
   if (ParseKeyData(rsn ? ByteSpan(plain) : ByteSpan(key.keyData), elements) != KeyDataParseError::None) {
     return FrameVerdict::BadKeyData;
   }
-  OPENSSL_cleanse(plain.data(), plain.size());
-  if (!config_.expectedAuthenticatorElement.empty() &&
-      config_.expectedAuthenticatorElement != (rsn ? elements.rsnElement : elements.wpaElement)) {
+  if (config_.expectedAuthenticatorElement != (rsn ? elements.rsnElement : elements.wpaElement)) {
     return FrameVerdict::ElementMismatch;
   }
   if (rsn && (!elements.groupKey || !UsableGroupKey(*elements.groupKey))) return FrameVerdict::BadKeyData;
 
+  Bytes reply;
+  if (!SignReply(key, static_cast<std::uint16_t>(key_info::kPairwise | key_info::kMic | (rsn ? key_info::kSecure : 0)),
+                 Nonce{}, {}, ptk.kck, reply)) {
+    return FrameVerdict::CryptoFailure;
+  }
   Accept(key.replayCounter);
-  Reply(key, static_cast<std::uint16_t>(key_info::kPairwise | key_info::kMic | (rsn ? key_info::kSecure : 0)),
-        Nonce{}, {}, ptk.kck);
+  Transmit(reply);
   if (newHandshake) {
     ptk_ = candidatePtk_;
     Install(Rsc{}, ptk_.tk, 0, KeyKind::Pairwise);
@@ -110,13 +115,12 @@ FrameVerdict Supplicant::OnGroupMessage1(ByteSpan frame, const ParsedEapolKey& p
   if (!EapolKeyMicValid(frame, parsed, version_, ptk_.kck)) return FrameVerdict::BadMic;
   if (IsReplay(key.replayCounter)) return FrameVerdict::Replayed;
 
-  Bytes plain;
+  SecretBytes plain;
   if (!DecryptKeyData(version_, ptk_.kek, key.iv, key.keyData, plain)) return FrameVerdict::BadKeyData;
   GroupKey groupKey;
   if (rsn) {
     KeyDataElements elements;
     if (ParseKeyData(plain, elements) != KeyDataParseError::None || !elements.groupKey) {
-      OPENSSL_cleanse(plain.data(), plain.size());
       return FrameVerdict::BadKeyData;
     }
     groupKey = std::move(*elements.groupKey);
@@ -125,15 +129,22 @@ FrameVerdict Supplicant::OnGroupMessage1(ByteSpan frame, const ParsedEapolKey& p
     groupKey.keyIndex = key.KeyIndex();
     groupKey.key.assign(plain.begin(), plain.begin() + std::min<std::size_t>(key.keyLength, plain.size()));
   }
-  OPENSSL_cleanse(plain.data(), plain.size());
   if (!UsableGroupKey(groupKey)) return FrameVerdict::BadKeyData;
 
-  Accept(key.replayCounter);
   const auto index = static_cast<std::uint16_t>(rsn ? 0 : key.keyInfo & key_info::kIndexMask);
-  Reply(key, static_cast<std::uint16_t>(key_info::kMic | key_info::kSecure | index), Nonce{}, {}, ptk_.kck);
+  Bytes reply;
+  if (!SignReply(key, static_cast<std::uint16_t>(key_info::kMic | key_info::kSecure | index), Nonce{}, {}, ptk_.kck,
+                 reply)) {
+    return FrameVerdict::CryptoFailure;
+  }
+  Accept(key.replayCounter);
+  Transmit(reply);
   InstallGroupKey(key.rsc, groupKey);
-  OPENSSL_cleanse(groupKey.key.data(), groupKey.key.size());
   return FrameVerdict::Accepted;
+}
+
+void Supplicant::LearnAuthenticatorElement(Bytes element) {
+  config_.expectedAuthenticatorElement = std::move(element);
 }
 
 bool Supplicant::IsReplay(std::uint64_t counter) const {
@@ -145,8 +156,8 @@ void Supplicant::Accept(std::uint64_t counter) {
   lastReplayCounter_ = counter;
 }
 
-void Supplicant::Reply(const EapolKey& received, std::uint16_t keyInfo, const Nonce& nonce, Bytes keyData,
-                       const Kck& kck) {
+bool Supplicant::SignReply(const EapolKey& received, std::uint16_t keyInfo, const Nonce& nonce, Bytes keyData,
+                           const Kck& kck, Bytes& out) const {
   EapolKey reply;
   reply.eapolVersion = EapolVersionOf(config_.suite.protocol);
   reply.descriptorType = received.descriptorType;
@@ -156,7 +167,11 @@ void Supplicant::Reply(const EapolKey& received, std::uint16_t keyInfo, const No
   reply.replayCounter = received.replayCounter;
   reply.nonce = nonce;
   reply.keyData = std::move(keyData);
-  if (seams_.transmit) seams_.transmit(SerializeSignedEapolKey(reply, version_, kck));
+  return SerializeSignedEapolKey(reply, version_, kck, out);
+}
+
+void Supplicant::Transmit(const Bytes& frame) {
+  if (seams_.transmit) seams_.transmit(frame);
 }
 
 void Supplicant::Install(const Rsc& rsc, ByteSpan key, int keyIndex, KeyKind kind) {

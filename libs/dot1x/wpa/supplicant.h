@@ -14,8 +14,9 @@ struct SupplicantConfig {
   MacAddress authenticatorAddress{};
   Pmk pmk{};
   Suite suite;
-  // When not empty, message 3 must carry exactly this element (the one the access point
-  // advertised), so a downgraded suite is noticed.
+  // The access point's WPA or RSN element (of the suite's protocol) as its beacon announced it.
+  // Message 3 must carry exactly this element, so a downgraded suite is noticed; while it is not
+  // known, message 3 cannot be checked and is not answered.
   Bytes expectedAuthenticatorElement;
 };
 
@@ -38,6 +39,10 @@ class Supplicant {
   // One received EAPOL frame, header included.
   FrameVerdict OnFrame(ByteSpan frame);
 
+  // The access point's element, when it becomes known only after the handshake started.
+  void LearnAuthenticatorElement(Bytes element);
+  bool KnowsAuthenticatorElement() const { return !config_.expectedAuthenticatorElement.empty(); }
+
   State state() const { return state_; }
 
  private:
@@ -46,7 +51,10 @@ class Supplicant {
   FrameVerdict OnGroupMessage1(ByteSpan frame, const ParsedEapolKey& parsed);
   bool IsReplay(std::uint64_t counter) const;
   void Accept(std::uint64_t counter);
-  void Reply(const EapolKey& received, std::uint16_t keyInfo, const Nonce& nonce, Bytes keyData, const Kck& kck);
+  // The signed answer to a received frame; false when it cannot be signed.
+  bool SignReply(const EapolKey& received, std::uint16_t keyInfo, const Nonce& nonce, Bytes keyData, const Kck& kck,
+                 Bytes& out) const;
+  void Transmit(const Bytes& frame);
   void Install(const Rsc& rsc, ByteSpan key, int keyIndex, KeyKind kind);
   void InstallGroupKey(const Rsc& rsc, const GroupKey& groupKey);
   bool UsableGroupKey(const GroupKey& groupKey) const;
@@ -62,7 +70,7 @@ class Supplicant {
   Ptk ptk_;
   bool haveReplayCounter_ = false;
   std::uint64_t lastReplayCounter_ = 0;
-  Bytes installedGroupKey_;
+  SecretBytes installedGroupKey_;
 };
 
 }  // namespace wpa

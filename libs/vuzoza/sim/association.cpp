@@ -118,10 +118,20 @@ std::optional<std::size_t> ChooseNetwork(const std::vector<NetworkSpec>& network
   return best;
 }
 
-Bytes StationSecurityElement(const NetworkSpec& n, const KeySetup& setup) {
+Bytes StationSecurityElement(const NetworkSpec& n, const KeySetup& setup, const StationConfig& c) {
   Bytes out;
   const Cipher pairwise[] = {setup.pairwise};
   AppendSecurityElement(out, setup.family, n.group, pairwise, setup.akm);
+  if (setup.family != WpaFamily::Rsn) return out;
+  for (const auto& [bssid, pmkid] : c.pmkids) {
+    if (bssid != n.bssid) continue;
+    // PMKID count and the PMKID after the capabilities; the element's length grows with them.
+    out.push_back(1);
+    out.push_back(0);
+    out.insert(out.end(), pmkid.begin(), pmkid.end());
+    out[1] = static_cast<std::uint8_t>(out.size() - 2);
+    break;
+  }
   return out;
 }
 
@@ -131,7 +141,7 @@ Bytes AssociationInformation(const NetworkSpec& n, const StationConfig& c, const
   AppendElement(request, kElementSsid, n.ssid);
   AppendRates(request, stationRates);
   if (const auto setup = KeySetupOf(c)) {
-    const Bytes element = StationSecurityElement(n, *setup);
+    const Bytes element = StationSecurityElement(n, *setup, c);
     request.insert(request.end(), element.begin(), element.end());
   }
   Bytes response;

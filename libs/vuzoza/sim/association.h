@@ -27,6 +27,9 @@ struct StationConfig {
   int wepDefaultKey = 0;
   int band = kBand24;
   Bytes desiredRates;
+  // PMKIDs the driver was given (BSSID, PMKID); an RSN association request announces the one of
+  // its access point.
+  std::vector<std::pair<Mac, Pmkid>> pmkids;
 };
 
 // The WPA-family key setup a configuration asks for, when it asks for one.
@@ -53,8 +56,9 @@ std::optional<std::size_t> ChooseNetwork(const std::vector<NetworkSpec>& network
                                          const std::function<bool(const NetworkSpec&)>& usable,
                                          const std::function<int(const NetworkSpec&)>& signal);
 
-// The station's WPA or RSN element for its key setup against this network.
-Bytes StationSecurityElement(const NetworkSpec& network, const KeySetup& setup);
+// The station's WPA or RSN element for its key setup against this network, with the PMKID the
+// configuration holds for the network's BSSID (RSN only).
+Bytes StationSecurityElement(const NetworkSpec& network, const KeySetup& setup, const StationConfig& config);
 
 // The 802.11 association information record: fixed part, the request's elements (SSID, rates,
 // the station's security element), then the response's elements.

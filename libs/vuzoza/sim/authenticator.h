@@ -10,6 +10,7 @@
 #include <span>
 
 #include "libs/vuzoza/sim/elements.h"
+#include "libs/vuzoza/sim/pmksa_cache.h"
 #include "libs/vuzoza/sim/scenario.h"
 
 namespace vuzoza {
@@ -24,6 +25,7 @@ struct AuthenticatorContext {
   Bytes stationElement;  // the WPA or RSN element of the station's association request
   Bytes accessPointElement;  // the same family's element of the access point's beacon
   std::function<std::int64_t()> nowMs;  // the program's clock, for retransmission timers
+  PmksaCache* pmksa = nullptr;  // enterprise access points: PMKs of earlier authentications
 };
 
 // A key the station installed in its driver for this association.
@@ -46,6 +48,10 @@ class Authenticator {
   // milliseconds of real time for the server's answer, callable without the world's lock (the
   // server lives in real time, so the program's clock must not run ahead of it). Empty otherwise.
   virtual std::function<void(std::int64_t)> ServerWait() const { return {}; }
+  // True once the access point gave up on the key handshake (no answer to its last message).
+  virtual bool GaveUp() const { return false; }
+  // True when the access point sends the station away (it must associate again).
+  virtual bool WantsDisconnect() { return false; }
 };
 
 using AuthenticatorFactory = std::function<std::unique_ptr<Authenticator>(const AuthenticatorContext&)>;

@@ -22,6 +22,13 @@ class EapRelay final : public Authenticator {
   EapRelay(const AuthenticatorContext& context, std::shared_ptr<RadiusClient> client)
       : context_(context), client_(std::move(client)) {
     eapolVersion_ = context_.network->security == Security::Dot1xWep || context_.family == WpaFamily::Wpa ? 1 : 2;
+    // A station announcing the PMKID of an earlier authentication here goes straight to the keys.
+    if (const auto pmk = CachedPmk()) {
+      resumed_ = true;
+      phase_ = Phase::Keys;
+      handshake_ = CreateKeyHandshake(context_, *pmk);
+      return;
+    }
     AskIdentity();
   }
   ~EapRelay() override {
@@ -76,6 +83,14 @@ class EapRelay final : public Authenticator {
     return installedWep_[kUnicastKeyIndex] == unicastKey_ && installedWep_[kBroadcastKeyIndex] == broadcastKey_;
   }
 
+  bool WantsDisconnect() override {
+    // A resumed handshake the station never completes: it no longer holds that PMK. The access
+    // point forgets it and sends the station away, so it comes back for a full authentication.
+    if (!resumed_ || !handshake_ || !handshake_->GaveUp()) return false;
+    if (context_.pmksa != nullptr) context_.pmksa->Forget(context_.accessPoint, context_.station);
+    return true;
+  }
+
   std::function<void(std::int64_t)> ServerWait() const override {
     if (!client_->Pending()) return {};
     return [client = client_](std::int64_t ms) { client->Wait(ms); };
@@ -83,6 +98,13 @@ class EapRelay final : public Authenticator {
 
  private:
   enum class Phase { Idle, Identity, Relaying, Keys, Failed };
+
+  std::optional<wpa::Pmk> CachedPmk() const {
+    if (context_.pmksa == nullptr || context_.family != WpaFamily::Rsn) return std::nullopt;
+    const auto pmkid = AnnouncedPmkid(context_.stationElement);
+    if (!pmkid) return std::nullopt;
+    return context_.pmksa->Find(context_.accessPoint, context_.station, *pmkid);
+  }
 
   void AskIdentity() {
     phase_ = Phase::Identity;
@@ -169,6 +191,9 @@ class EapRelay final : public Authenticator {
       wpa::Pmk pmk{};
       std::copy(msk_.begin(), msk_.begin() + 32, pmk.begin());
       handshake_ = CreateKeyHandshake(context_, pmk);
+      if (context_.pmksa != nullptr && context_.family == WpaFamily::Rsn) {
+        context_.pmksa->Store(context_.accessPoint, context_.station, pmk);
+      }
       OPENSSL_cleanse(pmk.data(), pmk.size());
       return;
     }
@@ -195,6 +220,7 @@ class EapRelay final : public Authenticator {
   std::shared_ptr<RadiusClient> client_;
   std::uint8_t eapolVersion_ = 2;
   Phase phase_ = Phase::Idle;
+  bool resumed_ = false;  // keys from the PMK of an earlier authentication
   std::uint8_t identityId_ = 0;
   std::string identity_;
   Bytes state_;

@@ -47,7 +47,8 @@ class HandshakeAuthenticator final : public Authenticator {
       nextTickMs_ = clockMs_ + kRetransmitMs;
     };
     seams.keysEstablished = [this](const wpa::EstablishedKeys& keys) {
-      expected_ = Expected{keys.ptk.tk, keys.groupKey.keyIndex, keys.groupKey.key};
+      expected_ = Expected{Bytes(keys.ptk.tk.begin(), keys.ptk.tk.end()), keys.groupKey.keyIndex,
+                           Bytes(keys.groupKey.key.begin(), keys.groupKey.key.end())};
       if (!nextRekeyMs_) nextRekeyMs_ = clockMs_ + rekeyMs_;
     };
     engine_ = std::make_unique<wpa::Authenticator>(std::move(config), std::move(seams));
@@ -81,6 +82,8 @@ class HandshakeAuthenticator final : public Authenticator {
       installedGroup_[static_cast<std::size_t>(key.index) & 3] = key.key;
     }
   }
+
+  bool GaveUp() const override { return engine_->state() == wpa::Authenticator::State::Failed; }
 
   bool KeysEstablished() const override {
     return expected_ && installedPairwise_ == expected_->pairwise &&

@@ -13,6 +13,7 @@
 namespace vuzoza {
 
 using Mac = std::array<std::uint8_t, 6>;
+using Pmkid = std::array<std::uint8_t, 16>;
 using Bytes = std::vector<std::uint8_t>;
 
 enum class Bands { Band24, Band5, Both };
@@ -80,6 +81,9 @@ struct AirFaults {
   std::vector<int> loseFromStation;
   std::vector<int> repeatToStation;     // delivered twice, unchanged
   std::vector<int> forgeMicToStation;   // a byte of the key frame's integrity code flipped
+  // When set, message 3 carries this element instead of the one the beacon announces, as a
+  // forged downgrade would.
+  Bytes message3Element;
 };
 
 struct NetworkSpec {

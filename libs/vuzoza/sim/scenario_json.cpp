@@ -308,9 +308,10 @@ RadiusServerSpec ParseRadius(const Object& o) {
 }
 
 AirFaults ParseAirFaults(const Object& o) {
-  o.RejectUnknown({"loseToStation", "loseFromStation", "repeatToStation", "forgeMicToStation"});
+  o.RejectUnknown({"loseToStation", "loseFromStation", "repeatToStation", "forgeMicToStation", "message3Element"});
   return {FrameNumbers(o, "loseToStation"), FrameNumbers(o, "loseFromStation"), FrameNumbers(o, "repeatToStation"),
-          FrameNumbers(o, "forgeMicToStation")};
+          FrameNumbers(o, "forgeMicToStation"),
+          ParseHex(o.Where("message3Element"), o.String("message3Element", ""))};
 }
 
 NetworkSpec ParseNetwork(const json& value, const std::string& where) {

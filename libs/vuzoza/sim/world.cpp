@@ -127,6 +127,10 @@ void World::Advance(Device& d, std::int64_t now) {
     d.lastAdvanceMs = now;
   }
   if (d.link.state == LinkState::Joining && now >= d.link.joinStartedMs + kAssociationMs) FinishJoin(d);
+  // An access point that gave up on the station's keys sends it away.
+  if (d.link.state == LinkState::Associated && d.link.authenticator && d.link.authenticator->WantsDisconnect()) {
+    DropLink(d);
+  }
   if (d.link.state == LinkState::Associated && d.link.network) {
     constexpr int kLostBelowDbm = -100;
     if (SignalAt(scenario_.networks[*d.link.network], now) < kLostBelowDbm) DropLink(d);
@@ -176,10 +180,12 @@ void World::FinishJoin(Device& d) {
       if (setup) {
         context.family = setup->family;
         context.pairwise = setup->pairwise;
-        context.stationElement = StationSecurityElement(n, *setup);
+        context.stationElement = StationSecurityElement(n, *setup, d.station);
         AppendSecurityElement(context.accessPointElement, setup->family, n.group, n.pairwise, AkmOf(n.security));
+        if (!n.airFaults.message3Element.empty()) context.accessPointElement = n.airFaults.message3Element;
       }
       context.nowMs = [this] { return Now(); };
+      context.pmksa = &pmksa_;
       d.link.authenticator = authenticators_(context);
     }
     return;

@@ -16,6 +16,7 @@
 
 #include "libs/vuzoza/sim/authenticator.h"
 #include "libs/vuzoza/sim/handshake_authenticator.h"
+#include "libs/vuzoza/sim/pmksa_cache.h"
 #include "libs/vuzoza/sim/scenario.h"
 
 namespace vuzoza {
@@ -143,6 +144,7 @@ class World {
   int ReceiveEapol(std::unique_lock<std::mutex>& lock, std::string_view adapter, std::span<std::uint8_t> buffer);
   int AddWpaKey(Device& d, std::span<const std::uint8_t> record);
   int AddWepKey(Device& d, std::span<const std::uint8_t> record);
+  int SetPmkids(Device& d, std::span<const std::uint8_t> record);
 
   Scenario scenario_;
   SimClock clock_;
@@ -150,6 +152,7 @@ class World {
   std::int64_t epoch_;
   std::mutex mutex_;
   WzcState wzc_;
+  PmksaCache pmksa_;  // the access points' memory of authentications, across associations
   std::vector<std::unique_ptr<Device>> devices_;
 };
 

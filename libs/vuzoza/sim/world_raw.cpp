@@ -21,7 +21,6 @@ constexpr std::uint32_t kKeyTransmit = 0x80000000;
 constexpr std::uint32_t kKeyPairwise = 0x40000000;
 constexpr std::size_t kWpaKeyHeader = 32;
 constexpr std::size_t kWepKeyHeader = 12;
-constexpr std::size_t kPmkidRecord = 32;
 // How often a waiting receive looks for a frame again.
 constexpr std::uint32_t kReceivePollMs = 10;
 // Where an EAPOL-Key frame carries its integrity code.
@@ -65,8 +64,7 @@ int World::WriteOid(std::string_view adapter, std::uint32_t oid, std::span<const
     case kOidAddWepKey:
       return AddWepKey(*d, buffer);
     case kOidPmkid:
-      // The access point side does not cache PMKs, so the announcement only has to be well formed.
-      return buffer.size() >= kPmkidRecord && Get32(buffer, 0) == kPmkidRecord ? 0 : -1;
+      return SetPmkids(*d, buffer);
     case kOidEapolSend: {
       if (buffer.size() < kEapolHeader || d->link.state != LinkState::Associated || d->link.ownIbss) return -1;
       const std::uint32_t length = Get32(buffer, 4);
@@ -135,6 +133,24 @@ int World::AddWpaKey(Device& d, std::span<const std::uint8_t> record) {
   if (key.index > 3) return -1;
   key.key.assign(record.begin() + kWpaKeyHeader, record.begin() + kWpaKeyHeader + length);
   if (d.link.authenticator) d.link.authenticator->OnKeyInstalled(key);
+  return 0;
+}
+
+int World::SetPmkids(Device& d, std::span<const std::uint8_t> record) {
+  // Length, count, then entries of BSSID and PMKID; the list replaces the one before.
+  constexpr std::size_t kEntry = 6 + 16;
+  if (record.size() < 8 || Get32(record, 0) > record.size() || Get32(record, 0) < 8) return -1;
+  const std::uint32_t count = Get32(record, 4);
+  if (count > (Get32(record, 0) - 8) / kEntry) return -1;
+  d.station.pmkids.clear();
+  for (std::uint32_t i = 0; i < count; ++i) {
+    const std::size_t at = 8 + i * kEntry;
+    Mac bssid{};
+    Pmkid pmkid{};
+    std::copy(record.begin() + at, record.begin() + at + 6, bssid.begin());
+    std::copy(record.begin() + at + 6, record.begin() + at + kEntry, pmkid.begin());
+    d.station.pmkids.emplace_back(bssid, pmkid);
+  }
   return 0;
 }
 

@@ -5,6 +5,7 @@
 
 #include "libs/dot1x/wpa/supplicant.h"
 #include "libs/vuzoza/sim/association.h"
+#include "libs/vuzoza/sim/elements.h"
 #include "libs/vuzoza/tests/sim_fixture.h"
 
 namespace vuzoza::testing {
@@ -59,13 +60,15 @@ class HandshakeAuthenticatorTest : public WorldTest {
     config.suite = {setup->family == WpaFamily::Wpa ? wpa::Protocol::Wpa : wpa::Protocol::Rsn,
                     setup->pairwise == Cipher::Tkip ? wpa::Cipher::Tkip : wpa::Cipher::Ccmp,
                     network->group == Cipher::Tkip ? wpa::Cipher::Tkip : wpa::Cipher::Ccmp};
+    AppendSecurityElement(config.expectedAuthenticatorElement, setup->family, network->group, network->pairwise,
+                          AkmOf(network->security));
     std::vector<Installed> installed;
     wpa::SupplicantSeams seams;
     seams.transmit = [&](wpa::ByteSpan frame) { EXPECT_EQ(world->WriteOid(kUsbAdapter, kOidEapolSend, SendRecord(frame)), 0); };
     seams.installKey = [&](const wpa::Rsc&, wpa::ByteSpan key, int index, wpa::KeyKind kind) {
       installed.push_back({kind == wpa::KeyKind::Pairwise, index, Bytes(key.begin(), key.end())});
     };
-    seams.ownElement = [&] { return StationSecurityElement(*network, *setup); };
+    seams.ownElement = [&] { return StationSecurityElement(*network, *setup, StationConfig{}); };
     wpa::Supplicant station(config, seams);
     for (int i = 0; i < 100; ++i) {
       Bytes in(kEapolHeader + kEapolFrameMax, 0);

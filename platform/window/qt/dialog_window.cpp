@@ -44,22 +44,6 @@ QStringList ToQStrings(const std::vector<std::u16string>& texts) {
   return list;
 }
 
-// Static texts mark a mnemonic with '&' and write a literal one as "&&", like the buttons;
-// a label has no use for the mnemonic, so only the literal ampersands stay.
-QString LabelText(std::u16string_view text) {
-  QString shown;
-  shown.reserve(static_cast<qsizetype>(text.size()));
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    if (text[i] != u'&') {
-      shown.append(QChar(text[i]));
-    } else if (i + 1 < text.size() && text[i + 1] == u'&') {
-      shown.append(QLatin1Char('&'));
-      ++i;
-    }
-  }
-  return shown;
-}
-
 bool SameColumns(const std::vector<ListColumn>& a, const std::vector<ListColumn>& b) {
   if (a.size() != b.size()) return false;
   for (std::size_t i = 0; i < a.size(); ++i) {

@@ -7,6 +7,7 @@
 #include <functional>
 
 #include "libs/dot1x/wpa/crypto.h"
+#include "libs/dot1x/wpa/tests/failing_provider.h"
 #include "libs/dot1x/wpa/tests/hex.h"
 
 namespace wpa {
@@ -33,11 +34,19 @@ const Pmk kPmkOfThisIsAPassword =
     ArrayFromHex<Pmk>("0dc0d6eb90555ed6419756b9a15ec3e3209b63df707dd508d14581f8982721af");
 
 Ptk ReferencePtk() {
-  return DerivePtk(kPmkOfThisIsAPassword, ArrayFromHex<MacAddress>("a0a1a1a3a4a5"),
-                   ArrayFromHex<MacAddress>("b0b1b2b3b4b5"),
-                   ArrayFromHex<Nonce>("e0e1e2e3e4e5e6e7e8e9f0f1f2f3f4f5f6f7f8f9fafbfcfdfeff000102030405"),
-                   ArrayFromHex<Nonce>("c0c1c2c3c4c5c6c7c8c9d0d1d2d3d4d5d6d7d8d9dadbdcdddedfe0e1e2e3e4e5"),
-                   Cipher::Tkip);
+  Ptk ptk;
+  EXPECT_TRUE(DerivePtk(kPmkOfThisIsAPassword, ArrayFromHex<MacAddress>("a0a1a1a3a4a5"),
+                        ArrayFromHex<MacAddress>("b0b1b2b3b4b5"),
+                        ArrayFromHex<Nonce>("e0e1e2e3e4e5e6e7e8e9f0f1f2f3f4f5f6f7f8f9fafbfcfdfeff000102030405"),
+                        ArrayFromHex<Nonce>("c0c1c2c3c4c5c6c7c8c9d0d1d2d3d4d5d6d7d8d9dadbdcdddedfe0e1e2e3e4e5"),
+                        Cipher::Tkip, ptk));
+  return ptk;
+}
+
+Bytes MicOf(DescriptorVersion version) {
+  Mic mic{};
+  EXPECT_TRUE(ComputeKeyMic(version, kMicKck, kMicFrame, mic));
+  return Bytes(mic.begin(), mic.end());
 }
 
 Bytes Pbkdf2(std::string_view password, std::string_view salt, unsigned iterations, std::size_t length) {
@@ -69,7 +78,7 @@ const Vector kVectors[] = {
      "56fa6aa75548099dcc37d7f03425e0c3"},
     {"prf-512 sha1", [] {
        Bytes out(64);
-       PrfSha1(Bytes(20, 0x0b), "prefix", AsBytes("Hi There"), out);
+       EXPECT_TRUE(PrfSha1(Bytes(20, 0x0b), "prefix", AsBytes("Hi There"), out));
        return out;
      },
      "bcd4c650b30b9684951829e0d75f9d54b862175ed9f00606e17d8da35402ffee75df78c3d31e0f889f012120c0862beb67753e7439ae242edb8373698356cf5a"},
@@ -77,25 +86,26 @@ const Vector kVectors[] = {
      "379f9852d0199236b94e407ce4c00ec8"},
     {"ptk kek", [] { const Ptk p = ReferencePtk(); return Bytes(p.kek.begin(), p.kek.end()); },
      "47c9edc01c2c6e5b4910caddfb3e51a7"},
-    {"ptk tkip tk", [] { return ReferencePtk().tk; },
+    {"ptk tkip tk", [] { const Ptk p = ReferencePtk(); return Bytes(p.tk.begin(), p.tk.end()); },
      "b2360c79e9710fdd58bea93deaf06599db980afbc29c152855740a6ce5ae3827"},
-    {"mic hmac-sha1-128", [] { const Mic m = ComputeKeyMic(DescriptorVersion::HmacSha1Aes, kMicKck, kMicFrame); return Bytes(m.begin(), m.end()); },
+    {"mic hmac-sha1-128", [] { return MicOf(DescriptorVersion::HmacSha1Aes); },
      "6f0489cf7406acf0ae8fcb32bce57c37"},
-    {"mic hmac-md5", [] { const Mic m = ComputeKeyMic(DescriptorVersion::HmacMd5Rc4, kMicKck, kMicFrame); return Bytes(m.begin(), m.end()); },
+    {"mic hmac-md5", [] { return MicOf(DescriptorVersion::HmacMd5Rc4); },
      "9cc3faa0c685961d8406bb657745135d"},
     // Reference values for these two were computed with an independent implementation.
     {"pmkid", [] {
-       const Pmkid p = ComputePmkid(kPmkOfThisIsAPassword, ArrayFromHex<MacAddress>("a0a1a1a3a4a5"),
-                                    ArrayFromHex<MacAddress>("b0b1b2b3b4b5"));
+       Pmkid p{};
+       EXPECT_TRUE(ComputePmkid(kPmkOfThisIsAPassword, ArrayFromHex<MacAddress>("a0a1a1a3a4a5"),
+                                ArrayFromHex<MacAddress>("b0b1b2b3b4b5"), p));
        return Bytes(p.begin(), p.end());
      },
      "6ed6b22f7c9bc8dee4b3920e93ca53b2"},
     {"rc4 with 256 bytes skipped, key iv || kek", [] {
-       Bytes out;
+       SecretBytes out;
        EXPECT_TRUE(Rc4SkipCrypt(ArrayFromHex<KeyIv>("101112131415161718191a1b1c1d1e1f"),
                                 ArrayFromHex<Kek>("000102030405060708090a0b0c0d0e0f"),
                                 FromHex("a0a1a2a3a4a5a6a7a8a9aaabacadaeaf"), out));
-       return out;
+       return Bytes(out.begin(), out.end());
      },
      "ed6b976927ca0cb89e7446cc12a7aaf0"},
     {"aes key wrap rfc3394 4.1", [] {
@@ -140,7 +150,7 @@ TEST(Pbkdf2, AgreesWithReferenceAcrossLengths) {
 TEST(AesKeyWrap, UnwrapRestoresAndDetectsCorruption) {
   const Kek kek = ArrayFromHex<Kek>("000102030405060708090a0b0c0d0e0f");
   const Bytes wrapped = FromHex("1fa68b0a8112b447aef34bd8fb5a7b829d3e862371d2cfe5");
-  Bytes plain;
+  SecretBytes plain;
   ASSERT_TRUE(AesKeyUnwrap(kek, wrapped, plain));
   EXPECT_EQ(ToHex(plain), "00112233445566778899aabbccddeeff");
 
@@ -153,17 +163,67 @@ TEST(AesKeyWrap, UnwrapRestoresAndDetectsCorruption) {
   // Sizes a wrap can never have produced are refused before the cipher sees them.
   EXPECT_FALSE(AesKeyUnwrap(kek, ByteSpan(wrapped).first(16), plain));
   EXPECT_FALSE(AesKeyUnwrap(kek, ByteSpan(wrapped).first(23), plain));
-  EXPECT_FALSE(AesKeyWrap(kek, Bytes(12, 1), plain));
+  Bytes out;
+  EXPECT_FALSE(AesKeyWrap(kek, Bytes(12, 1), out));
 }
 
 TEST(Rc4Skip, DecryptsWhatItEncrypted) {
   const KeyIv iv = ArrayFromHex<KeyIv>("101112131415161718191a1b1c1d1e1f");
   const Kek kek = ArrayFromHex<Kek>("000102030405060708090a0b0c0d0e0f");
   const Bytes plain(40, 0x5a);
-  Bytes encrypted, decrypted;
+  SecretBytes encrypted, decrypted;
   ASSERT_TRUE(Rc4SkipCrypt(iv, kek, plain, encrypted));
   ASSERT_TRUE(Rc4SkipCrypt(iv, kek, encrypted, decrypted));
-  EXPECT_EQ(decrypted, plain);
+  EXPECT_EQ(ToHex(decrypted), ToHex(plain));
+}
+
+// Without the hash algorithms nothing may come out that looks like a result (a zero MIC would
+// match a frame whose MIC field is zero; zero keys would be installed).
+TEST(CryptoFailure, EveryDerivationAndIntegrityCodeIsRefused) {
+  test::FailingProvider failing;
+  Mic mic{};
+  EXPECT_FALSE(ComputeKeyMic(DescriptorVersion::HmacMd5Rc4, kMicKck, kMicFrame, mic));
+  EXPECT_FALSE(ComputeKeyMic(DescriptorVersion::HmacSha1Aes, kMicKck, kMicFrame, mic));
+  Bytes prf(64, 0x77);
+  EXPECT_FALSE(PrfSha1(Bytes(20, 0x0b), "prefix", AsBytes("Hi There"), prf));
+  EXPECT_TRUE(IsAllZero(prf)) << "a partial output is wiped";
+  Ptk ptk;
+  EXPECT_FALSE(DerivePtk(kPmkOfThisIsAPassword, MacAddress{1}, MacAddress{2}, Nonce{3}, Nonce{4}, Cipher::Ccmp, ptk));
+  EXPECT_TRUE(ptk.tk.empty());
+  Pmkid pmkid{};
+  EXPECT_FALSE(ComputePmkid(kPmkOfThisIsAPassword, MacAddress{1}, MacAddress{2}, pmkid));
+  SecretBytes plain;
+  EXPECT_FALSE(AesKeyUnwrap(ArrayFromHex<Kek>("000102030405060708090a0b0c0d0e0f"),
+                            FromHex("1fa68b0a8112b447aef34bd8fb5a7b829d3e862371d2cfe5"), plain));
+}
+
+// Memory of a secret buffer reads as zeros by the time it is handed back, whichever way it goes.
+template <typename T>
+struct InspectingAllocator {
+  using value_type = T;
+  static inline std::vector<Bytes>* returned = nullptr;
+  InspectingAllocator() = default;
+  template <typename U>
+  InspectingAllocator(const InspectingAllocator<U>&) {}
+  T* allocate(std::size_t n) { return std::allocator<T>().allocate(n); }
+  void deallocate(T* p, std::size_t n) {
+    const auto* bytes = reinterpret_cast<const std::uint8_t*>(p);
+    returned->emplace_back(bytes, bytes + n * sizeof(T));
+    std::allocator<T>().deallocate(p, n);
+  }
+  friend bool operator==(const InspectingAllocator&, const InspectingAllocator&) { return true; }
+};
+
+TEST(SecretBytes, MemoryIsWipedOnGrowthAndDestruction) {
+  std::vector<Bytes> returned;
+  InspectingAllocator<std::uint8_t>::returned = &returned;
+  {
+    std::vector<std::uint8_t, WipingAllocator<std::uint8_t, InspectingAllocator<std::uint8_t>>> secret(16, 0x5a);
+    secret.resize(4096, 0xa5);  // moves to a larger block
+  }
+  ASSERT_EQ(returned.size(), 2u);
+  for (const Bytes& block : returned) EXPECT_TRUE(IsAllZero(block)) << block.size() << " bytes";
+  InspectingAllocator<std::uint8_t>::returned = nullptr;
 }
 
 TEST(KeyHelpers, AllZeroAndConstantTimeEquality) {

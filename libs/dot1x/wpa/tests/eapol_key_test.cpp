@@ -106,12 +106,20 @@ TEST(EapolKeyCodec, SignedFrameCarriesTheMicAndAnyAlteredByteBreaksIt) {
   const Kck kck = ArrayFromHex<Kck>("9a75ef0bde7c209ccae13f54b1b33ea3");
   ParsedEapolKey parsed;
   ASSERT_EQ(ParseEapolKey(kMessage2, parsed), EapolParseError::None);
-  const Bytes signed_ = SerializeSignedEapolKey(parsed.key, DescriptorVersion::HmacSha1Aes, kck);
+  Bytes signed_;
+  ASSERT_TRUE(SerializeSignedEapolKey(parsed.key, DescriptorVersion::HmacSha1Aes, kck, signed_));
   EXPECT_EQ(ToHex(ByteSpan(signed_).subspan(kKeyMicOffset, 16)), "6f0489cf7406acf0ae8fcb32bce57c37");
 
   ASSERT_EQ(ParseEapolKey(signed_, parsed), EapolParseError::None);
   EXPECT_TRUE(EapolKeyMicValid(signed_, parsed, DescriptorVersion::HmacSha1Aes, kck));
   EXPECT_FALSE(EapolKeyMicValid(signed_, parsed, DescriptorVersion::HmacMd5Rc4, kck));
+
+  // Link padding after the body is not part of the frame: the MIC covers the declared length only.
+  Bytes padded = signed_;
+  padded.insert(padded.end(), {0x00, 0x00, 0x5a, 0xa5});
+  ParsedEapolKey paddedParsed;
+  ASSERT_EQ(ParseEapolKey(padded, paddedParsed), EapolParseError::None);
+  EXPECT_TRUE(EapolKeyMicValid(padded, paddedParsed, DescriptorVersion::HmacSha1Aes, kck));
 
   for (std::size_t at : {std::size_t{0}, std::size_t{6}, kKeyMicOffset, signed_.size() - 1}) {
     Bytes altered = signed_;

@@ -9,12 +9,14 @@
 
 #include "libs/dot1x/wpa/authenticator.h"
 #include "libs/dot1x/wpa/supplicant.h"
+#include "libs/dot1x/wpa/tests/failing_provider.h"
 #include "libs/dot1x/wpa/tests/hex.h"
 
 namespace wpa {
 namespace {
 
 using test::ArrayFromHex;
+using test::FailingProvider;
 using test::AsBytes;
 using test::FromHex;
 using test::ToHex;
@@ -44,6 +46,8 @@ const SuiteCase kSuites[] = {
     {"RsnTkip", {Protocol::Rsn, Cipher::Tkip, Cipher::Tkip}, "30140100000fac020100000fac020100000fac020000",
      0x0089, 0x0109, 0x13c9, 0x0309, 0x1381, 0x0301, 32, 0, 0, 32},
 };
+
+void PrintTo(const SuiteCase& c, std::ostream* os) { *os << c.name; }
 
 struct InstalledKey {
   Rsc rsc;
@@ -79,7 +83,7 @@ bool IsMessage4(const Bytes& frame) {
 
 class Handshake : public ::testing::TestWithParam<SuiteCase> {
  protected:
-  void Build(std::string_view stationPassPhrase = kPassPhrase, Bytes groupKey = Bytes{}) {
+  void Build(std::string_view stationPassPhrase = kPassPhrase, SecretBytes groupKey = {}) {
     const SuiteCase& c = GetParam();
     toStation_.clear();
     toAp_.clear();
@@ -91,28 +95,16 @@ class Handshake : public ::testing::TestWithParam<SuiteCase> {
     established_.clear();
     failures_.clear();
     element_ = FromHex(c.element);
-    groupKey_ = {1, true, groupKey.empty() ? Bytes(c.groupKeyLength, 0x47) : std::move(groupKey)};
+    groupKey_ = {1, true, groupKey.empty() ? SecretBytes(c.groupKeyLength, 0x47) : std::move(groupKey)};
 
-    SupplicantConfig stationConfig{kStationAddress, kApAddress, PassPhraseToPmk(stationPassPhrase, AsBytes(kSsid)),
-                                   c.suite, element_};
-    SupplicantSeams stationSeams;
-    stationSeams.nonce = CountingNonces(0x10);
-    stationSeams.transmit = [this](ByteSpan frame) {
-      sentByStation_.emplace_back(frame.begin(), frame.end());
-      toAp_.emplace_back(frame.begin(), frame.end());
-    };
-    stationSeams.installKey = [this](const Rsc& rsc, ByteSpan key, int index, KeyKind kind) {
-      installed_.push_back({rsc, Bytes(key.begin(), key.end()), index, kind});
-    };
-    stationSeams.ownElement = [this] { return element_; };
-    station_ = std::make_unique<Supplicant>(stationConfig, stationSeams);
+    BuildStation(stationPassPhrase, element_);
 
     AuthenticatorConfig apConfig;
     apConfig.ownAddress = kApAddress;
     apConfig.stationAddress = kStationAddress;
     apConfig.pmk = PassPhraseToPmk(kPassPhrase, AsBytes(kSsid));
     apConfig.suite = c.suite;
-    apConfig.ownElement = element_;
+    apConfig.ownElement = message3Element_.empty() ? element_ : message3Element_;
     apConfig.expectedStationElement = element_;
     apConfig.groupKey = groupKey_;
     apConfig.groupRsc = ArrayFromHex<Rsc>("0500000000000000");
@@ -125,6 +117,23 @@ class Handshake : public ::testing::TestWithParam<SuiteCase> {
     apSeams.keysEstablished = [this](const EstablishedKeys& keys) { established_.push_back(keys); };
     apSeams.failed = [this](AuthenticatorFailure failure) { failures_.push_back(failure); };
     ap_ = std::make_unique<Authenticator>(apConfig, apSeams);
+  }
+
+  // The station, told of `beaconElement` as the access point's element (empty: none known).
+  void BuildStation(std::string_view passPhrase, Bytes beaconElement) {
+    SupplicantConfig config{kStationAddress, kApAddress, PassPhraseToPmk(passPhrase, AsBytes(kSsid)),
+                            GetParam().suite, std::move(beaconElement)};
+    SupplicantSeams seams;
+    seams.nonce = CountingNonces(0x10);
+    seams.transmit = [this](ByteSpan frame) {
+      sentByStation_.emplace_back(frame.begin(), frame.end());
+      toAp_.emplace_back(frame.begin(), frame.end());
+    };
+    seams.installKey = [this](const Rsc& rsc, ByteSpan key, int index, KeyKind kind) {
+      installed_.push_back({rsc, Bytes(key.begin(), key.end()), index, kind});
+    };
+    seams.ownElement = [this] { return element_; };
+    station_ = std::make_unique<Supplicant>(config, seams);
   }
 
   // Delivers queued frames both ways until the air is quiet; `lose` may swallow any of them.
@@ -176,6 +185,7 @@ class Handshake : public ::testing::TestWithParam<SuiteCase> {
   }
 
   Bytes element_;
+  Bytes message3Element_;  // what the access point puts in message 3 when not its beacon's element
   GroupKey groupKey_;
   std::unique_ptr<Supplicant> station_;
   std::unique_ptr<Authenticator> ap_;
@@ -347,13 +357,13 @@ TEST_P(Handshake, GroupRekeyInstallsANewKeyOnceAndNeverTheSameKeyTwice) {
   Pump();
   ASSERT_EQ(Installed(KeyKind::Group).size(), 1u);
 
-  GroupKey next{2, true, Bytes(GetParam().groupKeyLength, 0x6b)};
+  GroupKey next{2, true, SecretBytes(GetParam().groupKeyLength, 0x6b)};
   ASSERT_TRUE(ap_->RekeyGroup(next));
   Pump();
   ExpectBothSidesHoldTheSameKeys();
   const auto group = Installed(KeyKind::Group);
   ASSERT_EQ(group.size(), 2u);
-  EXPECT_EQ(group[1].key, next.key);
+  EXPECT_EQ(ToHex(group[1].key), ToHex(next.key));
   EXPECT_EQ(group[1].keyIndex, 2);
   EXPECT_EQ(established_.size(), 2u);
 
@@ -366,7 +376,7 @@ TEST_P(Handshake, GroupRekeyInstallsANewKeyOnceAndNeverTheSameKeyTwice) {
   EXPECT_EQ(Installed(KeyKind::Pairwise).size(), 1u);
 
   // A forged group message is dropped without an answer.
-  ASSERT_TRUE(ap_->RekeyGroup({1, true, Bytes(GetParam().groupKeyLength, 0x33)}));
+  ASSERT_TRUE(ap_->RekeyGroup({1, true, SecretBytes(GetParam().groupKeyLength, 0x33)}));
   Bytes forged = toStation_.front();
   toStation_.clear();
   forged[kKeyMicOffset] ^= 0x80;
@@ -389,14 +399,14 @@ TEST_P(Handshake, UnauthenticatedMessage1DoesNotReplaceTheEstablishedKeys) {
   EXPECT_EQ(station_->OnFrame(SerializeEapolKey(bogus)), FrameVerdict::Accepted);
   toAp_.clear();
 
-  ASSERT_TRUE(ap_->RekeyGroup({2, true, Bytes(GetParam().groupKeyLength, 0x6b)}));
+  ASSERT_TRUE(ap_->RekeyGroup({2, true, SecretBytes(GetParam().groupKeyLength, 0x6b)}));
   Pump();
   EXPECT_EQ(ap_->state(), Authenticator::State::Established);
   EXPECT_EQ(Installed(KeyKind::Group).size(), 2u);
 }
 
 TEST_P(Handshake, AllZeroGroupKeyIsNeverInstalled) {
-  Build(kPassPhrase, Bytes(GetParam().groupKeyLength, 0));
+  Build(kPassPhrase, SecretBytes(GetParam().groupKeyLength, 0));
   ap_->Start();
   Pump();
   EXPECT_TRUE(Installed(KeyKind::Group).empty());
@@ -404,21 +414,36 @@ TEST_P(Handshake, AllZeroGroupKeyIsNeverInstalled) {
   EXPECT_EQ(stationVerdicts_.back(), FrameVerdict::BadKeyData);
 }
 
-TEST_P(Handshake, MismatchedSecurityElementsStopTheHandshake) {
-  // The station was told of another element than the access point now presents.
+// The suite's element with another pairwise cipher: TKIP in place of CCMP, WEP-40 in place of TKIP.
+Bytes WithOtherPairwiseCipher(Bytes element) {
+  const std::size_t at = element[0] == kElementIdRsn ? 13 : 17;
+  element[at] = element[at] == 4 ? 2 : 1;
+  return element;
+}
+
+TEST_P(Handshake, Message3MustRepeatTheElementTheBeaconAnnounced) {
+  // A message 3 announcing a weaker pairwise cipher than the beacon did (a downgrade): refused.
+  message3Element_ = WithOtherPairwiseCipher(FromHex(GetParam().element));
   Build();
-  station_ = std::make_unique<Supplicant>(
-      SupplicantConfig{kStationAddress, kApAddress, PassPhraseToPmk(kPassPhrase, AsBytes(kSsid)), GetParam().suite,
-                       FromHex("30140100000fac040100000fac040100000fac010000")},
-      SupplicantSeams{CountingNonces(0x10), [this](ByteSpan f) { toAp_.emplace_back(f.begin(), f.end()); },
-                      [this](const Rsc&, ByteSpan key, int index, KeyKind kind) {
-                        installed_.push_back({Rsc{}, Bytes(key.begin(), key.end()), index, kind});
-                      },
-                      [this] { return element_; }});
   ap_->Start();
   Pump();
   EXPECT_EQ(stationVerdicts_.back(), FrameVerdict::ElementMismatch);
   EXPECT_TRUE(installed_.empty());
+  EXPECT_EQ(sentByStation_.size(), 1u);  // message 2 only
+  message3Element_.clear();
+
+  // Without the beacon's element message 3 cannot be checked; once it is learnt, the access
+  // point's retransmission is taken.
+  Build();
+  BuildStation(kPassPhrase, {});
+  ap_->Start();
+  Pump();
+  EXPECT_EQ(stationVerdicts_.back(), FrameVerdict::ElementUnknown);
+  EXPECT_TRUE(installed_.empty());
+  station_->LearnAuthenticatorElement(element_);
+  ap_->Tick();
+  Pump();
+  ExpectBothSidesHoldTheSameKeys();
 
   // The access point sees another element in message 2 than in the association request.
   Build();
@@ -427,6 +452,105 @@ TEST_P(Handshake, MismatchedSecurityElementsStopTheHandshake) {
   Pump();
   EXPECT_EQ(apVerdicts_.back(), FrameVerdict::ElementMismatch);
   EXPECT_EQ(failures_, std::vector<AuthenticatorFailure>{AuthenticatorFailure::StationElementMismatch});
+}
+
+// A frame the access point sent, with another replay counter and signed again with its keys.
+Bytes WithReplayCounter(const Bytes& frame, std::uint64_t counter, const Kck& kck, DescriptorVersion version) {
+  ParsedEapolKey parsed;
+  EXPECT_EQ(ParseEapolKey(frame, parsed), EapolParseError::None);
+  parsed.key.replayCounter = counter;
+  Bytes out;
+  EXPECT_TRUE(SerializeSignedEapolKey(parsed.key, version, kck, out));
+  return out;
+}
+
+TEST_P(Handshake, OnlyCountersNewerThanTheLastAcceptedArePassed) {
+  enum class Frame { Message3, GroupMessage };
+  struct Case {
+    const char* name;
+    Frame frame;
+    int offset;  // from the last counter the station accepted
+    FrameVerdict expected;
+  };
+  const Case cases[] = {
+      {"message 3, lower", Frame::Message3, -1, FrameVerdict::Replayed},
+      {"message 3, equal", Frame::Message3, 0, FrameVerdict::Replayed},
+      {"message 3, higher", Frame::Message3, 1, FrameVerdict::Accepted},
+      {"group message, lower", Frame::GroupMessage, -1, FrameVerdict::Replayed},
+      {"group message, equal", Frame::GroupMessage, 0, FrameVerdict::Replayed},
+      {"group message, higher", Frame::GroupMessage, 1, FrameVerdict::Accepted},
+  };
+  const DescriptorVersion version = DescriptorVersionOf(GetParam().suite.pairwise);
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    Build();
+    ap_->Start();
+    Pump();
+    ASSERT_EQ(station_->state(), Supplicant::State::Established);
+    const std::uint64_t lastAccepted = Parse(sentByStation_.back()).replayCounter;
+    Bytes original;
+    if (c.frame == Frame::Message3) {
+      original = *std::find_if(sentByAp_.begin(), sentByAp_.end(), IsMessage3);
+    } else {
+      ASSERT_TRUE(ap_->RekeyGroup({2, true, SecretBytes(GetParam().groupKeyLength, 0x6b)}));
+      original = toStation_.front();
+      toStation_.clear();
+    }
+    const Bytes frame = WithReplayCounter(original, lastAccepted + c.offset, established_.back().ptk.kck, version);
+    const std::size_t sentBefore = sentByStation_.size();
+    EXPECT_EQ(station_->OnFrame(frame), c.expected);
+    EXPECT_EQ(sentByStation_.size(), sentBefore + (c.expected == FrameVerdict::Accepted ? 1 : 0));
+  }
+}
+
+Bytes WithZeroMic(Bytes frame) {
+  std::fill_n(frame.begin() + kKeyMicOffset, Mic{}.size(), 0);
+  return frame;
+}
+
+TEST_P(Handshake, FailingCryptographyRefusesEveryFrame) {
+  {
+    Build();
+    FailingProvider failing;
+    ap_->Start();
+    Pump();
+    EXPECT_EQ(stationVerdicts_, std::vector<FrameVerdict>{FrameVerdict::CryptoFailure});
+    EXPECT_TRUE(sentByStation_.empty()) << "no message 2 without a PTK and its MIC";
+  }
+
+  // A message 3 (genuine, or with the all-zero MIC a failed computation would yield) arriving
+  // once the primitives fail: no answer, no keys.
+  Build();
+  Bytes message3;
+  loseToStation_ = [&](const Bytes& frame) {
+    if (!IsMessage3(frame)) return false;
+    message3 = frame;
+    return true;
+  };
+  ap_->Start();
+  Pump();
+  ASSERT_FALSE(message3.empty());
+  {
+    FailingProvider failing;
+    EXPECT_EQ(station_->OnFrame(WithZeroMic(message3)), FrameVerdict::BadMic);
+    EXPECT_EQ(station_->OnFrame(message3), FrameVerdict::BadMic);
+  }
+  EXPECT_EQ(sentByStation_.size(), 1u);
+  EXPECT_TRUE(installed_.empty());
+
+  // The same for a group key message once established.
+  loseToStation_ = nullptr;
+  toStation_.push_back(message3);
+  Pump();
+  ExpectBothSidesHoldTheSameKeys();
+  ASSERT_TRUE(ap_->RekeyGroup({2, true, SecretBytes(GetParam().groupKeyLength, 0x6b)}));
+  const Bytes group = toStation_.front();
+  const std::size_t installs = installed_.size();
+  {
+    FailingProvider failing;
+    EXPECT_EQ(station_->OnFrame(WithZeroMic(group)), FrameVerdict::BadMic);
+  }
+  EXPECT_EQ(installed_.size(), installs);
 }
 
 INSTANTIATE_TEST_SUITE_P(Suites, Handshake, ::testing::ValuesIn(kSuites),

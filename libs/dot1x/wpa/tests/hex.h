@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "libs/dot1x/wpa/bytes.h"
+#include "libs/dot1x/wpa/secret_bytes.h"
 
 namespace wpa::test {
 
@@ -36,6 +37,11 @@ Array ArrayFromHex(std::string_view hex) {
   const Bytes bytes = FromHex(hex);
   std::copy_n(bytes.begin(), std::min(bytes.size(), out.size()), out.begin());
   return out;
+}
+
+inline SecretBytes SecretFromHex(std::string_view hex) {
+  const Bytes bytes = FromHex(hex);
+  return SecretBytes(bytes.begin(), bytes.end());
 }
 
 inline ByteSpan AsBytes(std::string_view text) {

@@ -9,6 +9,7 @@ namespace wpa {
 namespace {
 
 using test::FromHex;
+using test::SecretFromHex;
 using test::ToHex;
 
 constexpr const char* kRsnElement = "30140100000fac040100000fac040100000fac020000";
@@ -70,9 +71,9 @@ TEST(KeyData, RejectsMalformedElements) {
 }
 
 TEST(KeyData, BuiltGroupKeyParsesBackAfterPadding) {
-  const GroupKey groupKey{1, false, FromHex(kGtk)};
-  Bytes keyData = FromHex(kRsnElement);
-  const Bytes kde = BuildGroupKeyKde(groupKey);
+  const GroupKey groupKey{1, false, SecretFromHex(kGtk)};
+  SecretBytes keyData = SecretFromHex(kRsnElement);
+  const SecretBytes kde = BuildGroupKeyKde(groupKey);
   EXPECT_EQ(ToHex(kde), std::string("dd16000fac010100") + kGtk);
   keyData.insert(keyData.end(), kde.begin(), kde.end());
   PadKeyDataForWrap(keyData);
@@ -89,7 +90,7 @@ TEST(KeyData, BuiltGroupKeyParsesBackAfterPadding) {
 TEST(KeyData, PaddingReachesWholeWrapBlocks) {
   const std::pair<std::size_t, std::size_t> sizes[] = {{0, 16}, {7, 16}, {16, 16}, {17, 24}, {24, 24}, {25, 32}};
   for (const auto& [before, after] : sizes) {
-    Bytes keyData(before, 0x30);
+    SecretBytes keyData(before, 0x30);
     PadKeyDataForWrap(keyData);
     EXPECT_EQ(keyData.size(), after) << before;
     if (before != after) {

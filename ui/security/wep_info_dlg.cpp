@@ -21,6 +21,7 @@ bool CWepInfoDlg::OnInitDialog() {
   for (int line = 0; line < 4; ++line) {
     SetText(wep_info_id::Lines[line], language.LoadLangString(*lines[line]));
   }
+  SetText(platform::window::IdOk, language.LoadLangString(texts::WS_INFO_Button_OK));
   return true;
 }
 

@@ -35,7 +35,7 @@ HexFiltered KeepHexDigits(std::u16string_view text);
 
 // The key bytes of a typed key (blanks at both ends ignored), or none when it does not have the
 // required number of characters, or holds a character that is no hexadecimal digit
-// (hexadecimal format) or has no code-page byte (ASCII format).
+// (hexadecimal format) or is not exactly one byte of the code page (ASCII format).
 [[nodiscard]] std::optional<std::vector<std::uint8_t>> TypedKeyBytes(std::u16string_view typed,
                                                                      int lengthIndex, int format);
 

@@ -21,7 +21,10 @@ std::optional<wpa::Pmk> PmksaCache::Find(const Mac& accessPoint, const Mac& stat
 
 void PmksaCache::Store(const Mac& accessPoint, const Mac& station, const wpa::Pmk& pmk) {
   Forget(accessPoint, station);
-  entries_.push_back({accessPoint, station, wpa::ComputePmkid(pmk, accessPoint, station), pmk});
+  Pmkid pmkid{};
+  // Without a PMKID the station can never be recognised; it just authenticates in full again.
+  if (!wpa::ComputePmkid(pmk, accessPoint, station, pmkid)) return;
+  entries_.push_back({accessPoint, station, pmkid, pmk});
 }
 
 void PmksaCache::Forget(const Mac& accessPoint, const Mac& station) {

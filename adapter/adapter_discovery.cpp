@@ -74,6 +74,8 @@ void AdapterDiscovery::NoteClassKeyAccess(std::u16string_view classKey) {
     case RegStatus::Ok: classKeyWriteDenied_ = false; break;
     case RegStatus::AccessDenied: classKeyWriteDenied_ = true; break;
     case RegStatus::NotFound:
+    case RegStatus::BadKeyPath:
+    case RegStatus::DiskFull:
     case RegStatus::Failed: break;
   }
 }

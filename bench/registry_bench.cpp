@@ -3,6 +3,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include <filesystem>
 #include <string>
 
 #include "platform/registry/registry.h"
@@ -49,5 +50,40 @@ void BM_ReadOneValue(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_ReadOneValue)->Repetitions(9)->ReportAggregatesOnly(true)->Unit(benchmark::kMicrosecond);
+
+// Store size after one key N levels deep, each level named with `nameLength` characters: how the
+// size grows with depth (a size counter, not a time).
+void BM_DeepKeyStoreSize(benchmark::State& state) {
+  const auto depth = static_cast<std::size_t>(state.range(0));
+  const auto nameLength = static_cast<std::size_t>(state.range(1));
+  std::u16string path;
+  for (std::size_t level = 0; level < depth; ++level) {
+    if (level > 0) path += u'\\';
+    path += std::u16string(nameLength, static_cast<char16_t>(u'a' + level % 26));
+  }
+  std::uintmax_t bytes = 0;
+  for (auto _ : state) {
+    platform::testing::TempDir dir;
+    {
+      auto opened = platform::OpenSqliteRegistry(dir.path());
+      if (!opened.registry) return state.SkipWithError(opened.error.c_str());
+      if (opened.registry->CreateKey(RegRoot::CurrentUser, path) != RegStatus::Ok) {
+        return state.SkipWithError("create failed");
+      }
+    }
+    bytes = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(dir.path())) {
+      if (entry.path().filename().string().starts_with("HKCU")) bytes += entry.file_size();
+    }
+  }
+  state.counters["store_bytes"] = static_cast<double>(bytes);
+  state.counters["bytes_per_level"] = static_cast<double>(bytes) / static_cast<double>(depth);
+}
+BENCHMARK(BM_DeepKeyStoreSize)
+    ->Args({128, 1})
+    ->Args({512, 1})
+    ->Args({512, 255})
+    ->Iterations(1)
+    ->Unit(benchmark::kMillisecond);
 
 }  // namespace

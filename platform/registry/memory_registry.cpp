@@ -65,7 +65,7 @@ RegStatus MemoryRegistry::BeginWrite(RegRoot root, std::u16string_view path) {
   if (Denied(root, path)) return RegStatus::AccessDenied;
   if (failing_writes_ > 0) {
     --failing_writes_;
-    return RegStatus::Failed;
+    return failing_write_status_;
   }
   return RegStatus::Ok;
 }
@@ -86,6 +86,7 @@ RegStatus MemoryRegistry::OpenKeyForWrite(RegRoot root, std::u16string_view path
 RegStatus MemoryRegistry::CreateKey(RegRoot root, std::u16string_view path) {
   std::lock_guard lock(mutex_);
   if (RegStatus s = BeginWrite(root, path); s != RegStatus::Ok) return s;
+  if (!regnames::KeyPathProblem(path).empty()) return RegStatus::BadKeyPath;
   FindOrCreate(root, path);
   return RegStatus::Ok;
 }
@@ -109,6 +110,7 @@ RegStatus MemoryRegistry::SetValue(RegRoot root, std::u16string_view path,
                                    std::u16string_view name, const RegValue& value) {
   std::lock_guard lock(mutex_);
   if (RegStatus s = BeginWrite(root, path); s != RegStatus::Ok) return s;
+  if (!regnames::KeyPathProblem(path).empty()) return RegStatus::BadKeyPath;
   Key& key = FindOrCreate(root, path);
   for (NamedValue& v : key.values) {
     if (EqualsFolded(v.name, name)) {
@@ -203,9 +205,10 @@ void MemoryRegistry::DenyWrites(RegRoot root, std::u16string_view path) {
   denied_.push_back(std::move(denied));
 }
 
-void MemoryRegistry::FailNextWrites(int count) {
+void MemoryRegistry::FailNextWrites(int count, RegStatus status) {
   std::lock_guard lock(mutex_);
   failing_writes_ = count;
+  failing_write_status_ = status;
 }
 
 void MemoryRegistry::FailNextReads(int count) {

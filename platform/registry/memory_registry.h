@@ -5,7 +5,7 @@
 // Fault points, so tests can walk the paths where the registry refuses:
 //   DenyWrites(root, path)  OpenKeyForWrite answers AccessDenied for that key and every key below
 //                           it, and every write there fails with AccessDenied.
-//   FailNextWrites(n)       the next n write calls fail with Failed (anywhere).
+//   FailNextWrites(n, s)    the next n write calls fail with s, Failed unless given (anywhere).
 //   FailNextReads(n)        the next n read calls fail with Failed (anywhere).
 // reads() and writes() count the calls made, for tests that check how often the store is asked.
 
@@ -38,7 +38,7 @@ class MemoryRegistry : public Registry {
   RegStatus Batch(const std::function<RegStatus(Registry&)>& body) override;
 
   void DenyWrites(RegRoot root, std::u16string_view path);
-  void FailNextWrites(int count);
+  void FailNextWrites(int count, RegStatus status = RegStatus::Failed);
   void FailNextReads(int count);
   void ClearFaults();
   std::size_t reads() const;
@@ -65,6 +65,7 @@ class MemoryRegistry : public Registry {
   Key roots_[2];
   std::vector<DeniedPath> denied_;
   int failing_writes_ = 0;
+  RegStatus failing_write_status_ = RegStatus::Failed;
   int failing_reads_ = 0;
   std::size_t reads_ = 0;
   std::size_t writes_ = 0;

@@ -9,13 +9,16 @@
 //   "Bytes"=hex:01,02,\                     binary; a trailing backslash continues the line
 //     03
 //   "Odd"=hex(1):41,00,0a,00,00,00          typed hex data: 1 text (UTF-16LE), 3 binary,
-//                                           4 number (4 bytes little-endian)
+//                                           4 number (4 bytes little-endian); every other type
+//                                           (2 expandable text, 7 multiple texts, b 64-bit
+//                                           number, 0 none, any number) is kept as typed bytes
 //   "Gone"=-                                value deleted
 //   ; comment
 // Roots: HKEY_CURRENT_USER or HKCU, HKEY_LOCAL_MACHINE or HKLM, in any letter case.
 
 #include <cstddef>
 #include <cstdint>
+#include <filesystem>
 #include <optional>
 #include <span>
 #include <string>
@@ -69,5 +72,9 @@ struct RegImportResult {
                                       std::u16string& out);
 // The bytes of a .reg file as the registry editor writes it: UTF-16LE with a byte-order mark.
 std::vector<std::uint8_t> EncodeRegFile(std::u16string_view text);
+
+// Writes an exported file: a new file beside `path`, created exclusively with mode 0600 (never
+// through a planted link), written whole and then renamed over `path`. Empty on success, else why.
+[[nodiscard]] std::string WriteRegFile(const std::filesystem::path& path, std::span<const std::uint8_t> bytes);
 
 }  // namespace platform

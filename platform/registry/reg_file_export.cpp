@@ -83,6 +83,22 @@ void AppendValue(std::u16string& out, const NamedValue& named) {
     case RegType::Binary:
       AppendHexBytes(out, line_start, u"hex:", std::get<std::vector<std::uint8_t>>(named.value.data));
       break;
+    case RegType::Typed: {
+      const TypedData& typed = std::get<TypedData>(named.value.data);
+      std::u16string prefix = u"hex(";
+      // The editor writes the type number in lower-case hexadecimal without leading zeros.
+      bool digits = false;
+      for (int shift = 28; shift >= 0; shift -= 4) {
+        const std::uint32_t digit = (typed.type >> shift) & 0xF;
+        if (digit != 0 || digits || shift == 0) {
+          prefix.push_back(u"0123456789abcdef"[digit]);
+          digits = true;
+        }
+      }
+      prefix += u"):";
+      AppendHexBytes(out, line_start, prefix, typed.bytes);
+      break;
+    }
   }
   out += kNewline;
 }

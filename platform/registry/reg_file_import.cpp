@@ -184,6 +184,9 @@ class Parser {
     if (deleting) key.remove_prefix(1);
     auto rooted = ParseRootedKey(key);
     if (!rooted) return Fail(number, "unknown root key (use HKEY_CURRENT_USER or HKEY_LOCAL_MACHINE)");
+    if (std::string problem = regnames::KeyPathProblem(rooted->path); !problem.empty()) {
+      return Fail(number, problem);
+    }
     root_ = rooted->root;
     path_ = std::move(rooted->path);
     section_ = deleting ? Section::DeletedKey : Section::Key;
@@ -276,7 +279,9 @@ class Parser {
         value = RegValue::Binary(std::move(*bytes));
         break;
       default:
-        return Fail(number, "value type hex(" + std::to_string(type) + ") is not supported");
+        // Expandable and multiple texts, 64-bit numbers, and any other type: kept as written.
+        value = RegValue::Typed(type, std::move(*bytes));
+        break;
     }
     Add(RegFileOp::Kind::SetValue, number, std::move(name), std::move(value));
     return true;
@@ -302,6 +307,10 @@ std::string StatusText(RegStatus status) {
       return "not found";
     case RegStatus::AccessDenied:
       return "access denied";
+    case RegStatus::BadKeyPath:
+      return "key path too long";
+    case RegStatus::DiskFull:
+      return "the disk is full";
     case RegStatus::Failed:
       return "the registry could not be written";
   }

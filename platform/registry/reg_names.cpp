@@ -52,4 +52,15 @@ std::vector<std::u16string_view> SplitKeyPath(std::u16string_view path) {
   return parts;
 }
 
+std::string KeyPathProblem(std::u16string_view path) {
+  std::size_t depth = 0;
+  for (std::u16string_view part : SplitKeyPath(path)) {
+    if (part.size() > kMaxKeyNameLength) {
+      return "key name longer than " + std::to_string(kMaxKeyNameLength) + " characters";
+    }
+    if (++depth > kMaxKeyDepth) return "key path deeper than " + std::to_string(kMaxKeyDepth) + " levels";
+  }
+  return {};
+}
+
 }  // namespace platform::regnames

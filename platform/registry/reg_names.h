@@ -22,4 +22,10 @@ bool EqualsFolded(std::u16string_view a, std::u16string_view b);
 // doubled backslashes) are dropped, so "" and "\" both name the root.
 std::vector<std::u16string_view> SplitKeyPath(std::u16string_view path);
 
+// The limits of the registry the stores keep to, as the system's own registry does.
+inline constexpr std::size_t kMaxKeyNameLength = 255;
+inline constexpr std::size_t kMaxKeyDepth = 512;
+// Why a key path cannot be created (a name too long, too many levels); empty when it can.
+std::string KeyPathProblem(std::u16string_view path);
+
 }  // namespace platform::regnames

@@ -10,9 +10,16 @@ RegType RegValue::type() const {
       return RegType::String;
     case 1:
       return RegType::Dword;
-    default:
+    case 2:
       return RegType::Binary;
+    default:
+      return RegType::Typed;
   }
+}
+
+std::uint32_t RegValue::TypeNumber() const {
+  if (const auto* typed = std::get_if<TypedData>(&data)) return typed->type;
+  return static_cast<std::uint32_t>(type());
 }
 
 std::filesystem::path DefaultRegistryDir() {

@@ -19,16 +19,45 @@ namespace platform {
 
 enum class RegRoot { CurrentUser, LocalMachine };
 
-// Win32 registry value types, by their numbers.
-enum class RegType : std::uint32_t { String = 1, Binary = 3, Dword = 4 };
+// The forms a value takes. String, Binary and Dword carry their Win32 type numbers; Typed is a
+// value of any other type number (REG_EXPAND_SZ, REG_MULTI_SZ, REG_QWORD, REG_NONE, ...), kept as
+// its number and raw bytes exactly as written.
+enum class RegType : std::uint32_t { String = 1, Binary = 3, Dword = 4, Typed = 0xFFFFFFFF };
+
+// Win32 type numbers the tools name; any other number is kept all the same.
+namespace regtype {
+inline constexpr std::uint32_t kNone = 0;
+inline constexpr std::uint32_t kString = 1;
+inline constexpr std::uint32_t kExpandString = 2;
+inline constexpr std::uint32_t kBinary = 3;
+inline constexpr std::uint32_t kDword = 4;
+inline constexpr std::uint32_t kDwordBigEndian = 5;
+inline constexpr std::uint32_t kLink = 6;
+inline constexpr std::uint32_t kMultiString = 7;
+inline constexpr std::uint32_t kResourceList = 8;
+inline constexpr std::uint32_t kFullResourceDescriptor = 9;
+inline constexpr std::uint32_t kResourceRequirementsList = 10;
+inline constexpr std::uint32_t kQword = 11;
+}  // namespace regtype
+
+struct TypedData {
+  std::uint32_t type = regtype::kNone;
+  std::vector<std::uint8_t> bytes;
+  bool operator==(const TypedData&) const = default;
+};
 
 struct RegValue {
-  std::variant<std::u16string, std::uint32_t, std::vector<std::uint8_t>> data;
+  std::variant<std::u16string, std::uint32_t, std::vector<std::uint8_t>, TypedData> data;
 
   RegType type() const;
+  // The Win32 type number, for every form.
+  std::uint32_t TypeNumber() const;
   static RegValue Text(std::u16string text) { return {std::move(text)}; }
   static RegValue Dword(std::uint32_t number) { return {number}; }
   static RegValue Binary(std::vector<std::uint8_t> bytes) { return {std::move(bytes)}; }
+  static RegValue Typed(std::uint32_t type, std::vector<std::uint8_t> bytes) {
+    return {TypedData{type, std::move(bytes)}};
+  }
   bool operator==(const RegValue&) const = default;
 };
 
@@ -36,7 +65,9 @@ struct RegValue {
 enum class RegStatus {
   Ok,            // ERROR_SUCCESS
   NotFound,      // ERROR_FILE_NOT_FOUND: key or value absent
-  AccessDenied,  // ERROR_ACCESS_DENIED
+  AccessDenied,  // ERROR_ACCESS_DENIED; also every write to a store that is read-only
+  BadKeyPath,    // a key name longer than 255 characters, or a path deeper than 512 levels
+  DiskFull,      // ERROR_DISK_FULL: no room for the write
   Failed,        // the store could not be read or written
 };
 
@@ -83,9 +114,17 @@ struct OpenRegistryResult {
 // directory ($XDG_DATA_HOME or ~/.local/share) + "/vuzideza".
 std::filesystem::path DefaultRegistryDir();
 
+// Fault point for tests: the store's files grow no further than `pageLimit` pages of 4 KB (0: no
+// limit), as on a disk that is full.
+struct SqliteFaults {
+  std::uint32_t pageLimit = 0;
+};
+
 // SQLite store, one file per root inside `dir` (created when missing): "HKCU.db" and "HKLM.db",
-// owner-only. An unreadable or foreign file is an error naming it; it is never replaced.
-OpenRegistryResult OpenSqliteRegistry(const std::filesystem::path& dir);
+// owner-only. An unreadable or foreign file is an error naming it; it is never replaced. A file
+// that cannot be written (or in a folder that cannot be written) is opened read-only: it reads as
+// usual and every write is AccessDenied.
+OpenRegistryResult OpenSqliteRegistry(const std::filesystem::path& dir, SqliteFaults faults = {});
 
 // In-memory store for tests. Fault injection: DenyWrites makes OpenKeyForWrite answer
 // AccessDenied for that key and every write below it fail.

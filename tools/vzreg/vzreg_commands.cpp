@@ -23,47 +23,98 @@ using platform::ToUtf8;
 constexpr const char* kDone = "The operation completed successfully.\n";
 constexpr const char* kNotFound = "ERROR: The system was unable to find the specified registry key or value.\n";
 
-std::string TypeName(RegType type) {
-  switch (type) {
-    case RegType::String:
-      return "REG_SZ";
-    case RegType::Dword:
-      return "REG_DWORD";
-    case RegType::Binary:
-      return "REG_BINARY";
+std::string HexNumber(std::uint64_t number) {
+  std::string digits;
+  do {
+    digits.insert(digits.begin(), "0123456789abcdef"[number & 0xF]);
+    number >>= 4;
+  } while (number != 0);
+  return "0x" + digits;
+}
+
+std::string HexBytes(const std::vector<std::uint8_t>& bytes) {
+  static constexpr char kHex[] = "0123456789ABCDEF";
+  std::string text;
+  for (std::uint8_t byte : bytes) {
+    text += kHex[byte >> 4];
+    text += kHex[byte & 0xF];
   }
-  return {};
+  return text;
+}
+
+std::string TypeName(std::uint32_t type) {
+  namespace t = platform::regtype;
+  switch (type) {
+    case t::kNone: return "REG_NONE";
+    case t::kString: return "REG_SZ";
+    case t::kExpandString: return "REG_EXPAND_SZ";
+    case t::kBinary: return "REG_BINARY";
+    case t::kDword: return "REG_DWORD";
+    case t::kDwordBigEndian: return "REG_DWORD_BIG_ENDIAN";
+    case t::kLink: return "REG_LINK";
+    case t::kMultiString: return "REG_MULTI_SZ";
+    case t::kResourceList: return "REG_RESOURCE_LIST";
+    case t::kFullResourceDescriptor: return "REG_FULL_RESOURCE_DESCRIPTOR";
+    case t::kResourceRequirementsList: return "REG_RESOURCE_REQUIREMENTS_LIST";
+    case t::kQword: return "REG_QWORD";
+  }
+  return "REG_UNKNOWN(" + HexNumber(type) + ")";
+}
+
+// The data of a value of another type, as reg shows it: texts as text (the strings of a
+// multiple text joined by \0), numbers in hexadecimal, anything else (or bytes that do not fit
+// their type) as hexadecimal bytes.
+std::string TypedText(const platform::TypedData& typed) {
+  namespace t = platform::regtype;
+  const std::vector<std::uint8_t>& b = typed.bytes;
+  switch (typed.type) {
+    case t::kExpandString:
+    case t::kMultiString: {
+      if (b.size() % 2 != 0) break;
+      std::u16string text;
+      for (std::size_t i = 0; i < b.size(); i += 2) text.push_back(static_cast<char16_t>(b[i] | b[i + 1] << 8));
+      if (typed.type == t::kExpandString) return ToUtf8(text.substr(0, text.find(u'\0')));
+      while (!text.empty() && text.back() == u'\0') text.pop_back();
+      std::string joined;
+      for (std::size_t start = 0; start <= text.size();) {
+        const std::size_t end = std::min(text.find(u'\0', start), text.size());
+        if (start > 0) joined += "\\0";
+        joined += ToUtf8(text.substr(start, end - start));
+        start = end + 1;
+      }
+      return joined;
+    }
+    case t::kQword:
+      if (b.size() != 8) break;
+      return HexNumber([&] {
+        std::uint64_t n = 0;
+        for (int i = 7; i >= 0; --i) n = n << 8 | b[static_cast<std::size_t>(i)];
+        return n;
+      }());
+    case t::kDwordBigEndian:
+      if (b.size() != 4) break;
+      return HexNumber(static_cast<std::uint32_t>(b[0]) << 24 | b[1] << 16 | b[2] << 8 | b[3]);
+  }
+  return HexBytes(b);
 }
 
 std::string DataText(const RegValue& value) {
-  static constexpr char kHex[] = "0123456789ABCDEF";
   switch (value.type()) {
     case RegType::String:
       return ToUtf8(std::get<std::u16string>(value.data));
-    case RegType::Dword: {
-      std::string digits;
-      std::uint32_t number = std::get<std::uint32_t>(value.data);
-      do {
-        digits.insert(digits.begin(), "0123456789abcdef"[number & 0xF]);
-        number >>= 4;
-      } while (number != 0);
-      return "0x" + digits;
-    }
-    case RegType::Binary: {
-      std::string text;
-      for (std::uint8_t byte : std::get<std::vector<std::uint8_t>>(value.data)) {
-        text += kHex[byte >> 4];
-        text += kHex[byte & 0xF];
-      }
-      return text;
-    }
+    case RegType::Dword:
+      return HexNumber(std::get<std::uint32_t>(value.data));
+    case RegType::Binary:
+      return HexBytes(std::get<std::vector<std::uint8_t>>(value.data));
+    case RegType::Typed:
+      return TypedText(std::get<platform::TypedData>(value.data));
   }
   return {};
 }
 
 std::string ValueLine(const NamedValue& named) {
   return "    " + (named.name.empty() ? std::string("(Default)") : ToUtf8(named.name)) + "    " +
-         TypeName(named.value.type()) + "    " + DataText(named.value) + "\n";
+         TypeName(named.value.TypeNumber()) + "    " + DataText(named.value) + "\n";
 }
 
 std::u16string JoinPath(const std::u16string& path, const std::u16string& name) {
@@ -89,6 +140,12 @@ int Fail(Console& console, RegStatus status) {
       break;
     case RegStatus::AccessDenied:
       console.err << "ERROR: Access is denied.\n";
+      break;
+    case RegStatus::BadKeyPath:
+      console.err << "ERROR: Key names are at most 255 characters long and keys at most 512 levels deep.\n";
+      break;
+    case RegStatus::DiskFull:
+      console.err << "ERROR: There is not enough space on the disk.\n";
       break;
     case RegStatus::Failed:
       console.err << "ERROR: The registry store could not be read or written.\n";
@@ -231,17 +288,7 @@ int Export(Registry& registry, const Command& command, Console& console) {
       !Confirm(console, "File " + command.file + " already exists, overwrite (Yes/No)? ")) {
     return 1;
   }
-  // Written beside the target and renamed over it, so a failed write never leaves a torn file
-  // in place of an existing one.
-  const std::vector<std::uint8_t> bytes = platform::EncodeRegFile(text);
-  const std::string partial = command.file + ".partial";
-  ec.clear();
-  std::ofstream file(partial, std::ios::binary | std::ios::trunc);
-  file.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-  file.close();
-  if (!file || (std::filesystem::rename(partial, command.file, ec), ec)) {
-    const std::string why = ec ? ec.message() : std::strerror(errno);
-    std::filesystem::remove(partial, ec);
+  if (const std::string why = platform::WriteRegFile(command.file, platform::EncodeRegFile(text)); !why.empty()) {
     console.err << "ERROR: Cannot write " << command.file << ": " << why << "\n";
     return 1;
   }

@@ -6,6 +6,7 @@
 #include "platform/registry/memory_registry.h"
 #include "platform/registry/reg_file.h"
 #include "platform/registry/reg_names.h"
+#include "platform/registry/tests/temp_dir.h"
 #include "platform/text/text.h"
 
 namespace platform {
@@ -174,6 +175,8 @@ TEST(RegFileImport, MalformedFilesNameTheLineAndChangeNothing) {
   odd_utf16.push_back('z');
   std::vector<std::uint8_t> big_endian{0xFE, 0xFF, 0, 'W'};
   const std::string huge_line(1 << 20, 'x');
+  std::string deep;
+  for (int level = 0; level < 513; ++level) deep += "\\k";
   const Case cases[] = {
       {Utf8File(""), "line 1: "},
       {Utf8File("REGEDIT4\n"), "line 1: "},
@@ -189,7 +192,8 @@ TEST(RegFileImport, MalformedFilesNameTheLineAndChangeNothing) {
       {Utf8File(header + "\"v\"=hex:1,2,300\n"), "line 5: "},
       {Utf8File(header + "\"v\"=hex:01,,02\n"), "line 5: "},
       {Utf8File(header + "\"v\"=hex:01,02,\\\n03,\\\n"), "line 5: "},
-      {Utf8File(header + "\"v\"=hex(2):41,00,00,00\n"), "line 5: "},
+      {Utf8File(header + "[HKCU" + deep + "]\n"), "line 5: key path deeper than 512 levels"},
+      {Utf8File(header + "[HKCU\\" + std::string(256, 'n') + "]\n"), "line 5: key name longer than 255 characters"},
       {Utf8File(header + "\"v\"=hex(1):41\n"), "line 5: "},
       {Utf8File(header + "\"v\"=hex(4):01,02\n"), "line 5: "},
       {Utf8File(header + "\"v\"=hex(:01\n"), "line 5: "},
@@ -214,6 +218,45 @@ TEST(RegFileImport, MalformedFilesNameTheLineAndChangeNothing) {
     EXPECT_TRUE(result.error.starts_with(cases[i].error)) << result.error;
     EXPECT_LT(result.error.size(), 200u) << "the message must not echo the input";
     EXPECT_EQ(Dump(*reg), before);
+  }
+}
+
+// A file as the editor exports values of every other type: expandable and multiple texts,
+// 64-bit and big-endian numbers, no data, and a type number of its own. Imported into either
+// store, it exports again byte for byte.
+TEST(RegFileImport, EveryValueTypeRoundTripsByteForByte) {
+  const std::string text =
+      "Windows Registry Editor Version 5.00\r\n"
+      "\r\n"
+      "[HKEY_CURRENT_USER\\Software\\Orvex]\r\n"
+      "\"Path\"=hex(2):25,00,53,00,79,00,73,00,74,00,65,00,6d,00,52,00,6f,00,6f,00,74,\\\r\n"
+      "  00,25,00,5c,00,73,00,79,00,73,00,74,00,65,00,6d,00,33,00,32,00,3b,00,25,00,\\\r\n"
+      "  50,00,72,00,6f,00,67,00,72,00,61,00,6d,00,46,00,69,00,6c,00,65,00,73,00,25,\\\r\n"
+      "  00,5c,00,4f,00,72,00,76,00,65,00,78,00,5c,00,56,00,75,00,7a,00,69,00,64,00,\\\r\n"
+      "  65,00,7a,00,61,00,00,00\r\n"
+      "\"Servers\"=hex(7):72,00,61,00,64,00,69,00,75,00,73,00,2d,00,61,00,00,00,72,00,\\\r\n"
+      "  61,00,64,00,69,00,75,00,73,00,2d,00,62,00,00,00,00,00\r\n"
+      "\"Uptime\"=hex(b):10,32,54,76,98,ba,dc,fe\r\n"
+      "\"Nothing\"=hex(0):\r\n"
+      "\"Backwards\"=hex(5):00,00,01,00\r\n"
+      "\"Odd\"=hex(20):01,02\r\n"
+      "\r\n";
+  const std::vector<std::uint8_t> file = EncodeRegFile(U16(text));
+  testing::TempDir dir;
+  OpenRegistryResult sqlite = OpenSqliteRegistry(dir.path());
+  ASSERT_TRUE(sqlite.registry) << sqlite.error;
+  auto memory = CreateMemoryRegistry();
+  for (Registry* reg : {static_cast<Registry*>(memory.get()), sqlite.registry.get()}) {
+    const RegImportResult result = ImportRegFile(*reg, file);
+    ASSERT_EQ(result.status, RegStatus::Ok) << result.error;
+    RegValue value;
+    ASSERT_EQ(reg->GetValue(kCU, u"Software\\Orvex", u"uptime", value), RegStatus::Ok);
+    EXPECT_EQ(value, RegValue::Typed(regtype::kQword, {0x10, 0x32, 0x54, 0x76, 0x98, 0xba, 0xdc, 0xfe}));
+    EXPECT_EQ(value.type(), RegType::Typed);
+    std::u16string exported;
+    ASSERT_EQ(ExportRegText(*reg, kCU, u"Software\\Orvex", exported), RegStatus::Ok);
+    EXPECT_EQ(platform::ToUtf8(exported), text);
+    EXPECT_EQ(EncodeRegFile(exported), file);
   }
 }
 

@@ -115,6 +115,9 @@ TYPED_TEST(RegistrySemantics, TypedValuesRoundTripExactly) {
       {u"no bytes", RegValue::Binary({}), RegType::Binary},
       {u"all bytes", RegValue::Binary(all_bytes), RegType::Binary},
       {u"", RegValue::Text(u"the default value"), RegType::String},
+      {u"expandable", RegValue::Typed(regtype::kExpandString, {0x25, 0, 0x41, 0, 0x25, 0, 0, 0}), RegType::Typed},
+      {u"no data", RegValue::Typed(regtype::kNone, {}), RegType::Typed},
+      {u"own type", RegValue::Typed(0x80000001u, all_bytes), RegType::Typed},
   };
   for (const Case& c : cases) {
     ASSERT_EQ(reg.SetValue(kLM, u"Types", c.name, c.value), RegStatus::Ok);
@@ -130,6 +133,23 @@ TYPED_TEST(RegistrySemantics, TypedValuesRoundTripExactly) {
   // A value may change its type in place.
   ASSERT_EQ(reg.SetValue(kLM, u"Types", u"zero", RegValue::Text(u"0")), RegStatus::Ok);
   EXPECT_EQ(this->Get(kLM, u"Types", u"zero"), RegValue::Text(u"0"));
+}
+
+// The limits of the system's registry: names of 255 characters, 512 levels.
+TYPED_TEST(RegistrySemantics, KeyNamesAndDepthAreLimitedAsOnTheSystem) {
+  auto& reg = *this->reg_;
+  auto nested = [](std::size_t levels, std::size_t nameLength) {
+    std::u16string path;
+    for (std::size_t i = 0; i < levels; ++i) path += std::u16string(nameLength, u'k') + u"\\";
+    return path;
+  };
+  EXPECT_EQ(reg.CreateKey(kCU, nested(512, 1)), RegStatus::Ok);
+  EXPECT_EQ(reg.OpenKey(kCU, nested(512, 1)), RegStatus::Ok);
+  EXPECT_EQ(reg.CreateKey(kCU, nested(513, 1)), RegStatus::BadKeyPath);
+  EXPECT_EQ(reg.SetValue(kCU, nested(513, 1), u"v", RegValue::Dword(1)), RegStatus::BadKeyPath);
+  EXPECT_EQ(reg.SetValue(kCU, nested(2, 255), u"v", RegValue::Dword(1)), RegStatus::Ok);
+  EXPECT_EQ(reg.CreateKey(kCU, u"a\\" + std::u16string(256, u'n')), RegStatus::BadKeyPath);
+  EXPECT_EQ(reg.OpenKey(kCU, u"a"), RegStatus::NotFound) << "a refused path creates nothing";
 }
 
 TYPED_TEST(RegistrySemantics, MissingKeysAndValuesAreNotFoundAndNothingIsCreatedByReading) {

@@ -9,6 +9,7 @@
 
 #include <cstdio>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <optional>
 
@@ -187,6 +188,167 @@ TEST(SqliteRegistry, RefusesFilesThatAreNotItsStoreAndLeavesThemAlone) {
       EXPECT_EQ(fs::last_write_time(file), mtime);
     }
   }
+}
+
+std::uintmax_t StoreBytes(const fs::path& folder) {
+  std::uintmax_t bytes = 0;
+  for (const auto& entry : fs::directory_iterator(folder)) {
+    if (entry.path().filename().string().starts_with("HKCU")) bytes += entry.file_size();
+  }
+  return bytes;
+}
+
+// Deep keys with long names: the store grows with what is stored, not with the square of the
+// depth (keeping every key's full path made this one key some 136 MB).
+TEST(SqliteRegistry, DeepKeysCostSpaceInProportionToTheirNames) {
+  testing::TempDir dir;
+  std::u16string path;
+  for (int level = 0; level < 512; ++level) path += std::u16string(255, static_cast<char16_t>(u'a' + level % 26)) + u"\\";
+  {
+    OpenRegistryResult opened = OpenSqliteRegistry(dir.path());
+    ASSERT_TRUE(opened.registry) << opened.error;
+    ASSERT_EQ(opened.registry->SetValue(kCU, path, u"v", RegValue::Dword(1)), RegStatus::Ok);
+    ASSERT_EQ(opened.registry->DeleteKey(kCU, path.substr(0, 256)), RegStatus::Ok);
+    EXPECT_EQ(opened.registry->OpenKey(kCU, path), RegStatus::NotFound);
+    ASSERT_EQ(opened.registry->SetValue(kCU, path, u"v", RegValue::Dword(2)), RegStatus::Ok);
+  }
+  // 512 names of 255 characters are 261 KB of text; twice that for the spelling and the folded form.
+  EXPECT_LT(StoreBytes(dir.path()), 4u << 20);
+}
+
+// A store written by the previous format, which kept every key's full path, is converted on
+// opening: its keys, values and their order stay.
+TEST(SqliteRegistry, AStoreOfTheEarlierFormatIsConverted) {
+  testing::TempDir dir;
+  MakeSqliteDatabase(dir.path() / "HKCU.db", R"(
+    PRAGMA journal_mode=WAL;
+    PRAGMA application_id=1448759879;
+    PRAGMA user_version=1;
+    CREATE TABLE keys(id INTEGER PRIMARY KEY, parent INTEGER, name BLOB NOT NULL, path BLOB NOT NULL UNIQUE);
+    CREATE INDEX keys_by_parent ON keys(parent);
+    CREATE TABLE vals(seq INTEGER PRIMARY KEY, key INTEGER NOT NULL, name BLOB NOT NULL, folded BLOB NOT NULL,
+                      type INTEGER NOT NULL, data BLOB NOT NULL, UNIQUE(key, folded));
+    INSERT INTO keys VALUES(1, NULL, X'', X'');
+    INSERT INTO keys VALUES(2, 1, X'53006f00660074007700610072006500', X'53004f00460054005700410052004500');
+    INSERT INTO keys VALUES(3, 2, X'4f007200760065007800', X'53004f004600540057004100520045005c004f005200560045005800');
+    INSERT INTO keys VALUES(4, 3, X'530075006200',
+                            X'53004f004600540057004100520045005c004f0052005600450058005c00530055004200');
+    INSERT INTO vals VALUES(1, 3, X'5400690074006c006500', X'5400490054004c004500', 1, X'760031002000760061006c0075006500');
+    INSERT INTO vals VALUES(2, 4, X'', X'', 4, X'07000000');
+  )");
+  {
+    OpenRegistryResult opened = OpenSqliteRegistry(dir.path());
+    ASSERT_TRUE(opened.registry) << opened.error;
+    Registry& reg = *opened.registry;
+    RegValue value;
+    ASSERT_EQ(reg.GetValue(kCU, u"software\\ORVEX", u"title", value), RegStatus::Ok);
+    EXPECT_EQ(value, RegValue::Text(u"v1 value"));
+    ASSERT_EQ(reg.GetValue(kCU, u"Software\\Orvex\\sub", u"", value), RegStatus::Ok);
+    EXPECT_EQ(value, RegValue::Dword(7));
+    std::vector<std::u16string> subkeys;
+    ASSERT_EQ(reg.EnumSubkeys(kCU, u"Software", subkeys), RegStatus::Ok);
+    EXPECT_EQ(subkeys, std::vector<std::u16string>{u"Orvex"});
+    ASSERT_EQ(reg.SetValue(kCU, u"Software\\Orvex\\Sub\\New", u"n", RegValue::Dword(1)), RegStatus::Ok);
+    ASSERT_EQ(reg.DeleteKey(kCU, u"Software\\Orvex"), RegStatus::Ok);
+    EXPECT_EQ(reg.OpenKey(kCU, u"Software\\Orvex\\Sub"), RegStatus::NotFound);
+  }
+  sqlite3* db = nullptr;
+  ASSERT_EQ(sqlite3_open((dir.path() / "HKCU.db").c_str(), &db), SQLITE_OK);
+  sqlite3_stmt* stmt = nullptr;
+  ASSERT_EQ(sqlite3_prepare_v2(db, "PRAGMA user_version", -1, &stmt, nullptr), SQLITE_OK);
+  ASSERT_EQ(sqlite3_step(stmt), SQLITE_ROW);
+  EXPECT_EQ(sqlite3_column_int(stmt, 0), 2);
+  sqlite3_finalize(stmt);
+  sqlite3_close(db);
+}
+
+// Runs `check` in a child process that cannot write the store's files (the superuser can write
+// any file, so a child of the superuser becomes nobody first); the child's exit code is the
+// number of the first check that failed.
+int InReadOnlyChild(const std::function<int()>& check) {
+  const pid_t child = ::fork();
+  if (child == 0) {
+    if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0)) ::_exit(100);
+    ::_exit(check());
+  }
+  int status = 0;
+  if (::waitpid(child, &status, 0) != child || !WIFEXITED(status)) return -1;
+  return WEXITSTATUS(status);
+}
+
+// A store that cannot be written still reads, for the program and for vzreg query; writes are
+// refused as access denied. Both a read-only file and a folder that cannot be written.
+TEST(SqliteRegistry, AReadOnlyStoreIsOpenedForReading) {
+  for (const bool folderWritable : {true, false}) {
+    SCOPED_TRACE(folderWritable ? "read-only files" : "read-only folder");
+    testing::TempDir dir;
+    const fs::path folder = dir.path() / "store";
+    {
+      OpenRegistryResult opened = OpenSqliteRegistry(folder);
+      ASSERT_TRUE(opened.registry) << opened.error;
+      ASSERT_EQ(opened.registry->SetValue(kCU, u"Software\\Orvex", u"Pass", RegValue::Text(u"kept")), RegStatus::Ok);
+      ASSERT_EQ(opened.registry->SetValue(RegRoot::LocalMachine, u"SYSTEM", u"n", RegValue::Dword(4)), RegStatus::Ok);
+    }
+    fs::permissions(dir.path(), fs::perms::owner_all | fs::perms::group_exec | fs::perms::others_exec);
+    for (const auto& entry : fs::directory_iterator(folder)) {
+      fs::permissions(entry.path(), fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+    }
+    fs::permissions(folder, folderWritable ? fs::perms::all
+                                           : fs::perms::owner_read | fs::perms::owner_exec | fs::perms::group_read |
+                                                 fs::perms::group_exec | fs::perms::others_read |
+                                                 fs::perms::others_exec);
+    const int failed = InReadOnlyChild([&] {
+      OpenRegistryResult opened = OpenSqliteRegistry(folder);
+      if (!opened.registry) return 1;
+      Registry& reg = *opened.registry;
+      RegValue value;
+      if (reg.GetValue(kCU, u"software\\orvex", u"pass", value) != RegStatus::Ok || value != RegValue::Text(u"kept")) {
+        return 2;
+      }
+      std::vector<NamedValue> values;
+      if (reg.EnumValues(RegRoot::LocalMachine, u"SYSTEM", values) != RegStatus::Ok || values.size() != 1) return 3;
+      if (reg.SetValue(kCU, u"Software\\Orvex", u"Pass", RegValue::Text(u"changed")) != RegStatus::AccessDenied) {
+        return 4;
+      }
+      if (reg.OpenKeyForWrite(kCU, u"Software\\Orvex") != RegStatus::AccessDenied) return 5;
+      if (reg.DeleteKey(kCU, u"Software") != RegStatus::AccessDenied) return 6;
+      // A batch that only reads (as an export does) works on it.
+      std::vector<std::u16string> subkeys;
+      if (reg.Batch([&](Registry& batch) { return batch.EnumSubkeys(kCU, u"Software", subkeys); }) != RegStatus::Ok ||
+          subkeys.size() != 1) {
+        return 7;
+      }
+      if (reg.GetValue(kCU, u"software\\orvex", u"pass", value) != RegStatus::Ok || value != RegValue::Text(u"kept")) {
+        return 8;
+      }
+      return 0;
+    });
+    fs::permissions(folder, fs::perms::owner_all);
+    EXPECT_EQ(failed, 0);
+  }
+}
+
+// A full disk is told apart from other failures, and what did not fit leaves nothing behind.
+TEST(SqliteRegistry, AFullDiskIsReportedAsSuch) {
+  testing::TempDir dir;
+  OpenRegistryResult opened = OpenSqliteRegistry(dir.path(), SqliteFaults{.pageLimit = 16});
+  ASSERT_TRUE(opened.registry) << opened.error;
+  Registry& reg = *opened.registry;
+  ASSERT_EQ(reg.SetValue(kCU, u"Software", u"small", RegValue::Dword(1)), RegStatus::Ok);
+  EXPECT_EQ(reg.SetValue(kCU, u"Software\\Big", u"big", RegValue::Binary(std::vector<std::uint8_t>(200000, 7))),
+            RegStatus::DiskFull);
+  EXPECT_EQ(reg.Batch([](Registry& batch) {
+              if (RegStatus s = batch.SetValue(kCU, u"Software\\Part", u"a", RegValue::Dword(1)); s != RegStatus::Ok) {
+                return s;
+              }
+              return batch.SetValue(kCU, u"Software\\Part", u"b", RegValue::Binary(std::vector<std::uint8_t>(200000, 7)));
+            }),
+            RegStatus::DiskFull);
+  EXPECT_EQ(reg.OpenKey(kCU, u"Software\\Big"), RegStatus::NotFound);
+  EXPECT_EQ(reg.OpenKey(kCU, u"Software\\Part"), RegStatus::NotFound);
+  RegValue value;
+  EXPECT_EQ(reg.GetValue(kCU, u"Software", u"small", value), RegStatus::Ok);
+  EXPECT_EQ(reg.SetValue(kCU, u"Software", u"small", RegValue::Dword(2)), RegStatus::Ok) << "small writes still fit";
 }
 
 TEST(SqliteRegistry, AFileInPlaceOfTheFolderIsAnError) {

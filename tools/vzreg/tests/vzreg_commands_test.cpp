@@ -139,6 +139,48 @@ TEST_F(VzregCommands, RefusalsOfTheStoreAreReported) {
   run = Execute(*reg_, {"query", "HKCU\\Software"});
   EXPECT_EQ(run.code, 1);
   EXPECT_NE(run.err.find("could not be read"), std::string::npos);
+
+  reg_->FailNextWrites(1, RegStatus::DiskFull);
+  run = Execute(*reg_, {"add", "HKCU\\Software\\Orvex", "/v", "y", "/d", "1"});
+  EXPECT_EQ(run.code, 1);
+  EXPECT_EQ(run.err, "ERROR: There is not enough space on the disk.\n");
+
+  run = Execute(*reg_, {"add", "HKCU\\Software\\" + std::string(256, 'n')});
+  EXPECT_EQ(run.code, 1);
+  EXPECT_NE(run.err.find("at most 255 characters"), std::string::npos) << run.err;
+}
+
+// Values of the other types, shown the way reg shows them.
+TEST_F(VzregCommands, QueryShowsEveryValueType) {
+  namespace t = platform::regtype;
+  auto text = [](std::u16string_view chars) {
+    std::vector<std::uint8_t> bytes;
+    for (char16_t c : chars) bytes.insert(bytes.end(), {static_cast<std::uint8_t>(c), static_cast<std::uint8_t>(c >> 8)});
+    return bytes;
+  };
+  auto reg = platform::CreateMemoryRegistry();
+  const struct {
+    const char16_t* name;
+    RegValue value;
+  } values[] = {
+      {u"Expand", RegValue::Typed(t::kExpandString, text(std::u16string(u"%Home%\\x\0", 10)))},
+      {u"Multi", RegValue::Typed(t::kMultiString, text(std::u16string(u"one\0two\0\0", 10)))},
+      {u"Qword", RegValue::Typed(t::kQword, {0x10, 0x32, 0x54, 0x76, 0x98, 0xba, 0xdc, 0xfe})},
+      {u"Big", RegValue::Typed(t::kDwordBigEndian, {0, 0, 1, 0})},
+      {u"None", RegValue::Typed(t::kNone, {0xAB})},
+      {u"Short", RegValue::Typed(t::kQword, {1, 2})},
+      {u"Own", RegValue::Typed(0x20, {1, 2})},
+  };
+  for (const auto& v : values) ASSERT_EQ(reg->SetValue(RegRoot::CurrentUser, u"T", v.name, v.value), RegStatus::Ok);
+  EXPECT_EQ(Execute(*reg, {"query", "HKCU\\T"}).out,
+            "\nHKEY_CURRENT_USER\\T\n"
+            "    Expand    REG_EXPAND_SZ    %Home%\\x\n"
+            "    Multi    REG_MULTI_SZ    one\\0two\n"
+            "    Qword    REG_QWORD    0xfedcba9876543210\n"
+            "    Big    REG_DWORD_BIG_ENDIAN    0x100\n"
+            "    None    REG_NONE    AB\n"
+            "    Short    REG_QWORD    0102\n"
+            "    Own    REG_UNKNOWN(0x20)    0102\n");
 }
 
 }  // namespace

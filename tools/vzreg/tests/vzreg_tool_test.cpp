@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <spawn.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -111,6 +112,29 @@ TEST_F(VzregTool, ExportAndImportCarryATreeToAnotherStore) {
   Result imported = Vzreg({"import", file.string()});
   ASSERT_EQ(imported.code, 0) << imported.err;
   EXPECT_EQ(Vzreg({"query", "HKCU\\Software", "/s"}).out, before);
+}
+
+// Exports carry pass phrases in clear: the file is the owner's alone, and a link planted where
+// a temporary file used to be written is never followed.
+TEST_F(VzregTool, ExportIsOwnerOnlyAndFollowsNoPlantedLink) {
+  ASSERT_EQ(Vzreg({"add", "HKCU\\Software\\Orvex", "/v", "Dot1xPassphrase", "/d", "secret phrase"}).code, 0);
+  const fs::path file = dir_.path() / "tree.reg";
+  const fs::path victim = dir_.path() / "victim";
+  std::ofstream(victim) << "victim";
+  fs::create_symlink(victim, file.string() + ".partial");
+  std::ofstream(file) << "old export";
+  fs::permissions(file, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read | fs::perms::others_read);
+
+  const mode_t umask_before = ::umask(022);
+  const Result exported = Vzreg({"export", "HKCU\\Software\\Orvex", file.string(), "/y"});
+  ::umask(umask_before);
+  ASSERT_EQ(exported.code, 0) << exported.err;
+  EXPECT_EQ(ReadFile(victim), "victim");
+  EXPECT_EQ(fs::status(file).permissions() & fs::perms::all, fs::perms::owner_read | fs::perms::owner_write);
+  EXPECT_NE(ReadFile(file).find(std::string("s\0e\0c\0r\0e\0t\0", 12)), std::string::npos);
+  std::size_t entries = 0;
+  for ([[maybe_unused]] const auto& entry : fs::directory_iterator(dir_.path())) ++entries;
+  EXPECT_EQ(entries, 6u) << "no temporary file left: store, stdout, stderr, victim, link, export";
 }
 
 TEST_F(VzregTool, ErrorsGoToStandardErrorWithAFailingExitCode) {

@@ -2,8 +2,8 @@
 // commands on the real program and both libraries: each kind of network reaches "Connected"
 // with frames flowing, and a wrong key never connects.
 #include <gtest/gtest.h>
-#include <nlohmann/json.hpp>
 
+#include <nlohmann/json.hpp>
 #include <string>
 #include <vector>
 
@@ -20,7 +20,10 @@ constexpr int kLinkStatus = 1195, kSsidValue = 1190, kTxFrames = 1198, kRxFrames
 
 // Rows of the built-in world's survey list.
 enum Row : int {
-  kLabWep64 = 1, kLabWep128 = 2, kPeerAdHoc = 7, kCampus = 11,
+  kLabWep64 = 1,
+  kLabWep128 = 2,
+  kPeerAdHoc = 7,
+  kCampus = 11,
 };
 
 // Opens the window and waits for the first survey, the ticks the scan needs.
@@ -44,10 +47,18 @@ Link LastLink(Instance& program) {
     for (const nlohmann::json& control : dialog["controls"]) {
       const std::string text = control["text"];
       switch (control["id"].get<int>()) {
-        case kLinkStatus: link.status = text; break;
-        case kSsidValue: link.ssid = text; break;
-        case kTxFrames: link.sent = std::strtoul(text.c_str(), nullptr, 10); break;
-        case kRxFrames: link.received = std::strtoul(text.c_str(), nullptr, 10); break;
+        case kLinkStatus:
+          link.status = text;
+          break;
+        case kSsidValue:
+          link.ssid = text;
+          break;
+        case kTxFrames:
+          link.sent = std::strtoul(text.c_str(), nullptr, 10);
+          break;
+        case kRxFrames:
+          link.received = std::strtoul(text.c_str(), nullptr, 10);
+          break;
       }
     }
   }
@@ -96,12 +107,14 @@ TEST(JoinProgram, OpenNetworksJoinWithoutQuestions) {
 
 TEST(JoinProgram, WepKeysTypedInTheDialogConnectAndAreUsedAgainOnYes) {
   ProgramEnvironment env;
-  ExpectConnected(RunProgram(env, std::string(kOpenAndScan) + "answer no\n" + DoubleClick(kLabWep64) +
-                                      TypeWepKey("1207", 0, "1a2b3c4d5e") + kSettle),
-                  "Connected to Access Point.", "Lab-WEP64");
-  ExpectConnected(RunProgram(env, std::string(kOpenAndScan) + "answer no\n" + DoubleClick(kLabWep128) +
-                                      TypeWepKey("1208", 1, "00112233445566778899AABBCC") + kSettle),
-                  "Connected to Access Point.", "Lab-WEP128");
+  ExpectConnected(
+      RunProgram(env, std::string(kOpenAndScan) + "answer no\n" + DoubleClick(kLabWep64) +
+                          TypeWepKey("1207", 0, "1a2b3c4d5e") + kSettle),
+      "Connected to Access Point.", "Lab-WEP64");
+  ExpectConnected(
+      RunProgram(env, std::string(kOpenAndScan) + "answer no\n" + DoubleClick(kLabWep128) +
+                          TypeWepKey("1208", 1, "00112233445566778899AABBCC") + kSettle),
+      "Connected to Access Point.", "Lab-WEP128");
   // A later run, after joining another network: "Yes" takes the keys stored by the dialog.
   ExpectConnected(RunProgram(env, std::string(kOpenAndScan) + DoubleClick(kCampus) + kSettle +
                                       "answer yes\n" + DoubleClick(kLabWep128) + kSettle),
@@ -110,8 +123,9 @@ TEST(JoinProgram, WepKeysTypedInTheDialogConnectAndAreUsedAgainOnYes) {
 
 TEST(JoinProgram, AWrongWepKeyNeverConnects) {
   ProgramEnvironment env;
-  const Link link = RunProgram(env, std::string(kOpenAndScan) + "answer no\n" + DoubleClick(kLabWep64) +
-                                        TypeWepKey("1207", 0, "1a2b3c4d5f") + "tick 20\ndump\n");
+  const Link link =
+      RunProgram(env, std::string(kOpenAndScan) + "answer no\n" + DoubleClick(kLabWep64) +
+                          TypeWepKey("1207", 0, "1a2b3c4d5f") + "tick 20\ndump\n");
   EXPECT_EQ(link.status.find("Connected"), std::string::npos) << link.status;
 }
 

@@ -1,6 +1,5 @@
 // Connecting to the network selected in the survey list (double click, or "Connect this site").
 
-#include <optional>
 #include <vector>
 
 #include "lang/texts.h"
@@ -51,10 +50,9 @@ class MainWindowQuestions final : public JoinQuestions {
     const lang::CMultiLanguage& language = services_.language;
     const std::u16string text = platform::Format(u"%s\n%s\n", language.LoadLangString(texts.line1),
                                                  language.LoadLangString(texts.line2));
-    return window_.MessageBox(text, language.LoadLangString(texts.title),
-                              platform::window::MessageButtons::YesNo,
-                              platform::window::MessageIcon::Question) ==
-           platform::window::MessageResult::Yes;
+    return window_.MessageBox(
+               text, language.LoadLangString(texts.title), platform::window::MessageButtons::YesNo,
+               platform::window::MessageIcon::Question) == platform::window::MessageResult::Yes;
   }
   void EditWpaSettings() override {
     CDot1xSettingDlg dialog(dialogs_, dialog_number::Main);
@@ -92,8 +90,8 @@ void CMainPageDlg::ConnectToSelectedNetwork() {
 
   // No polling while the user answers prompts and dialogs.
   KillTimer(main_page::kRefreshTimer);
-  const config::ApplierContext appliers{services_.driver, services_.adapter.handle,
-                                        services_.store, services_.radio};
+  const config::ApplierContext appliers{services_.driver, services_.adapter.handle, services_.store,
+                                        services_.radio};
   const SecurityDialogServices dialogServices{
       appliers,
       services_.supplicant,

@@ -32,6 +32,7 @@ struct SecurityElements {
 };
 
 // With `wpa2Mode` a WPA element after an RSN element is not taken: the RSN values stand.
-SecurityElements ScanSecurityElements(std::span<const std::uint8_t> elements, bool wpa2Mode);
+[[nodiscard]] SecurityElements ScanSecurityElements(std::span<const std::uint8_t> elements,
+                                                    bool wpa2Mode);
 
 }  // namespace ui

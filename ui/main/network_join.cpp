@@ -58,19 +58,24 @@ std::optional<int> AuthenticationFor(const config::ApplierContext& context, Secu
 }
 
 struct CipherStep {
-  bool prompt;        // ask whether the stored settings are to be used
-  int encryption;     // "WEPStatus"
-  bool supplicant;    // start the supplicant
+  bool prompt;      // ask whether the stored settings are to be used
+  int encryption;   // "WEPStatus"
+  bool supplicant;  // start the supplicant
 };
 
 std::optional<CipherStep> CipherStepFor(int pairwise) {
   switch (pairwise) {
-    case cipher_type::UseGroup: return CipherStep{false, encryption::Off, false};
+    case cipher_type::UseGroup:
+      return CipherStep{false, encryption::Off, false};
     case cipher_type::Wep40:
-    case cipher_type::Wep104: return CipherStep{true, encryption::WepOn, true};
-    case cipher_type::Tkip: return CipherStep{true, encryption::Tkip, true};
-    case cipher_type::Ccmp: return CipherStep{true, encryption::Aes, true};
-    default: return std::nullopt;
+    case cipher_type::Wep104:
+      return CipherStep{true, encryption::WepOn, true};
+    case cipher_type::Tkip:
+      return CipherStep{true, encryption::Tkip, true};
+    case cipher_type::Ccmp:
+      return CipherStep{true, encryption::Aes, true};
+    default:
+      return std::nullopt;
   }
 }
 
@@ -131,9 +136,8 @@ void Join::WpaFamily(SecurityPath path, const SecurityElements& elements) {
   const std::optional<CipherStep> step = CipherStepFor(elements.pairwise);
   if (!step) return;
   if (step->prompt) {
-    const bool rsnPrompt = path == SecurityPath::Wpa2 ||
-                           (path == SecurityPath::AdHocWpa && switches_.wpa2Mode &&
-                            elements.rsnFound);
+    const bool rsnPrompt = path == SecurityPath::Wpa2 || (path == SecurityPath::AdHocWpa &&
+                                                          switches_.wpa2Mode && elements.rsnFound);
     if (!questions_.UsePreviousSettings(rsnPrompt ? SecurityPrompt::Wpa2 : SecurityPrompt::Wpa)) {
       questions_.EditWpaSettings();
     }

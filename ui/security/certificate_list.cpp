@@ -29,11 +29,10 @@ std::vector<Certificate> ReadCertificateList(
   std::vector<Certificate> certificates;
   const int entries = std::clamp(count, 0, DOT1X_CERT_LIST_MAX_ENTRIES);
   for (int i = 0; i < entries; ++i) {
-    const std::span<const std::uint8_t> entry =
-        list.subspan(static_cast<std::size_t>(i) * DOT1X_CERT_LIST_ENTRY_SIZE,
-                     DOT1X_CERT_LIST_ENTRY_SIZE);
-    certificates.push_back(
-        {ReadText(entry.first(kIssuerAt), kTextUnits), ReadText(entry.subspan(kIssuerAt), kTextUnits)});
+    const std::span<const std::uint8_t> entry = list.subspan(
+        static_cast<std::size_t>(i) * DOT1X_CERT_LIST_ENTRY_SIZE, DOT1X_CERT_LIST_ENTRY_SIZE);
+    certificates.push_back({ReadText(entry.first(kIssuerAt), kTextUnits),
+                            ReadText(entry.subspan(kIssuerAt), kTextUnits)});
   }
   return certificates;
 }
@@ -47,7 +46,8 @@ std::vector<Certificate> ListCertificates(security::SupplicantLibrary* library) 
   return ReadCertificateList(std::span<const std::uint8_t, DOT1X_CERT_LIST_SIZE>(list), count);
 }
 
-std::u16string SubjectAltName(security::SupplicantLibrary* library, const Certificate& certificate) {
+std::u16string SubjectAltName(security::SupplicantLibrary* library,
+                              const Certificate& certificate) {
   if (library == nullptr) return {};
   std::array<char16_t, DOT1X_SUBJECT_ALT_NAME_UNITS> name{};
   if (library->getMyCertSubjectAltName(certificate.subject.c_str(), certificate.issuer.c_str(),

@@ -35,9 +35,9 @@ constexpr std::u16string_view kNoUserName = u" ";
 constexpr std::u16string_view kNoPassword = u"Orvex";
 constexpr std::u16string_view kNoCertificate = u"Not Found";
 
-constexpr int kAllControls[] = {id::Protocol, id::UserName, id::Password, id::Phase2,
-                                id::ValidateServer, id::Passphrase, id::Ascii, id::Hexadecimal,
-                                id::Certificate};
+constexpr int kAllControls[] = {id::Protocol, id::UserName,       id::Password,
+                                id::Phase2,   id::ValidateServer, id::Passphrase,
+                                id::Ascii,    id::Hexadecimal,    id::Certificate};
 
 // An empty pass phrase is taken as it is; otherwise 8 to 63 characters, or 64 hexadecimal
 // digits.
@@ -143,11 +143,17 @@ void CDot1xSettingDlg::EnableForEditing(int protocol) {
   if (opener_ == dialog_number::Main) {
     switch (services_.appliers.store.ReadSettingInt(key::AuthenticationMode)) {
       case auth_mode::Wpa:
-      case auth_mode::Wpa2: editable = Editable::Dot1x; break;
+      case auth_mode::Wpa2:
+        editable = Editable::Dot1x;
+        break;
       case auth_mode::WpaPsk:
       case auth_mode::WpaNone:
-      case auth_mode::Wpa2Psk: editable = Editable::PreSharedKey; break;
-      default: editable = Editable::Nothing; break;
+      case auth_mode::Wpa2Psk:
+        editable = Editable::PreSharedKey;
+        break;
+      default:
+        editable = Editable::Nothing;
+        break;
     }
   }
   const auto enable = [this](std::initializer_list<int> controls, bool enabled) {
@@ -266,17 +272,17 @@ bool CDot1xSettingDlg::Apply() {
   // Checked before anything is stored: a refused pass phrase never reaches the settings.
   if (!PassphraseAccepted(passphrase, hexadecimal)) {
     const platform::window::Dialog* main = services_.dialogs.Registered(dialog_number::Main);
-    (void)MessageBox(Text(hexadecimal ? texts::DOT1X_Passphrase_HEX_Error
-                                      : texts::DOT1X_Passphrase_ASCII_Error),
-                     main != nullptr ? main->Caption() : std::u16string(),
-                     platform::window::MessageButtons::Ok,
-                     platform::window::MessageIcon::Exclamation);
+    (void)MessageBox(
+        Text(hexadecimal ? texts::DOT1X_Passphrase_HEX_Error : texts::DOT1X_Passphrase_ASCII_Error),
+        main != nullptr ? main->Caption() : std::u16string(), platform::window::MessageButtons::Ok,
+        platform::window::MessageIcon::Exclamation);
     return false;
   }
   const int protocol = ComboSelection(id::Protocol);
   Store(key::Dot1xProtocol, platform::Format(u"%d", protocol));
   Store(key::Dot1xPassphrase, passphrase);
-  Store(key::Dot1xPassphraseFormat, platform::Format(u"%d", hexadecimal ? kHexFormat : kAsciiFormat));
+  Store(key::Dot1xPassphraseFormat,
+        platform::Format(u"%d", hexadecimal ? kHexFormat : kAsciiFormat));
   StoreCredentials(protocol);
   Store(key::Dot1xValidateServerCertificate, GetCheck(id::ValidateServer) ? u"1" : u"0");
   return true;
@@ -339,8 +345,8 @@ void CDot1xSettingDlg::OnCertificateChanged() {
   if (ComboSelection(id::Protocol) != kTls) return;
   const int selected = ComboSelection(id::Certificate);
   if (selected < 0 || selected >= static_cast<int>(certificates_.size())) return;
-  SetText(id::UserName,
-          SubjectAltName(services_.certificates, certificates_[static_cast<std::size_t>(selected)]));
+  SetText(id::UserName, SubjectAltName(services_.certificates,
+                                       certificates_[static_cast<std::size_t>(selected)]));
 }
 
 }  // namespace ui

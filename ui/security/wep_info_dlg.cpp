@@ -10,9 +10,7 @@ namespace texts = lang::texts;
 using namespace security_dialogs;
 
 CWepInfoDlg::CWepInfoDlg(const SecurityDialogServices& services, int opener)
-    : Dialog(RegisteredTemplate(wep_info_template::Id)),
-      services_(services),
-      opener_(opener) {}
+    : Dialog(RegisteredTemplate(wep_info_template::Id)), services_(services), opener_(opener) {}
 
 bool CWepInfoDlg::OnInitDialog() {
   registration_.emplace(services_.dialogs, dialog_number::WepKeyInformation, *this, opener_);
@@ -23,6 +21,7 @@ bool CWepInfoDlg::OnInitDialog() {
   for (int line = 0; line < 4; ++line) {
     SetText(wep_info_id::Lines[line], language.LoadLangString(*lines[line]));
   }
+  SetText(platform::window::IdOk, language.LoadLangString(texts::WS_INFO_Button_OK));
   return true;
 }
 

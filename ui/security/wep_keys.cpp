@@ -10,9 +10,6 @@ namespace {
 
 constexpr int kBits[] = {64, 128, 256};
 
-// The code page holds one byte per character up to this one.
-constexpr char16_t kLastCodePageCharacter = 0xFF;
-
 }  // namespace
 
 int LengthIndexOfBits(int bits) { return bits == 128 ? 1 : bits == 256 ? 2 : 0; }
@@ -45,10 +42,9 @@ std::optional<std::vector<std::uint8_t>> TypedKeyBytes(std::u16string_view typed
   if (static_cast<int>(key.size()) != RequiredCharacters(lengthIndex, format)) return std::nullopt;
   const auto bytes = static_cast<std::size_t>(KeyBytes(lengthIndex));
   if (format == kAscii) {
-    for (char16_t c : key) {
-      if (c > kLastCodePageCharacter) return std::nullopt;
-    }
+    // Each character must be one byte of the code page, and come back as itself.
     const std::string narrow = platform::NarrowCodePage(key);
+    if (narrow.size() != bytes || platform::WidenCodePage(narrow) != key) return std::nullopt;
     return std::vector<std::uint8_t>(narrow.begin(), narrow.end());
   }
   if (!AllHexDigits(key)) return std::nullopt;

@@ -28,15 +28,15 @@ int KeyBytes(int lengthIndex);
 int RequiredCharacters(int lengthIndex, int format);
 
 struct HexFiltered {
-  std::u16string digits;  // the hexadecimal digits of the text, in order
+  std::u16string digits;                    // the hexadecimal digits of the text, in order
   std::optional<std::size_t> firstRemoved;  // where the first other character stood
 };
 HexFiltered KeepHexDigits(std::u16string_view text);
 
 // The key bytes of a typed key (blanks at both ends ignored), or none when it does not have the
 // required number of characters, or holds a character that is no hexadecimal digit
-// (hexadecimal format) or has no code-page byte (ASCII format).
-std::optional<std::vector<std::uint8_t>> TypedKeyBytes(std::u16string_view typed, int lengthIndex,
-                                                       int format);
+// (hexadecimal format) or is not exactly one byte of the code page (ASCII format).
+[[nodiscard]] std::optional<std::vector<std::uint8_t>> TypedKeyBytes(std::u16string_view typed,
+                                                                     int lengthIndex, int format);
 
 }  // namespace ui::wep

@@ -65,8 +65,9 @@ void CWepSettingDlg::SetTexts() {
   SetText(id::Hexadecimal, Text(texts::WS_Key_Hexdecimal));
   SetText(id::Ascii, Text(texts::WS_Key_ASCII));
   SetText(id::ValueLabel, Text(texts::WS_Key_Set_Key_Value_Desc));
-  const lang::TextKey* keyLabels[] = {&texts::WS_Key_Set_Key_Value_1, &texts::WS_Key_Set_Key_Value_2,
-                                      &texts::WS_Key_Set_Key_Value_3, &texts::WS_Key_Set_Key_Value_4};
+  const lang::TextKey* keyLabels[] = {
+      &texts::WS_Key_Set_Key_Value_1, &texts::WS_Key_Set_Key_Value_2,
+      &texts::WS_Key_Set_Key_Value_3, &texts::WS_Key_Set_Key_Value_4};
   for (int k = 0; k < 4; ++k) SetText(id::KeyLabels[k], Text(*keyLabels[k]));
   ComboReset(id::DefaultKey);
   for (int k = 1; k <= 4; ++k) ComboAdd(id::DefaultKey, platform::Format(u"#%d", k));
@@ -98,7 +99,8 @@ void CWepSettingDlg::Mask() {
   for (int k = 0; k < 4; ++k) {
     LimitText(id::Keys[k], required);
     edited_[static_cast<std::size_t>(k)] = false;
-    keyTexts_[static_cast<std::size_t>(k)] = std::u16string(static_cast<std::size_t>(required), u'*');
+    keyTexts_[static_cast<std::size_t>(k)] =
+        std::u16string(static_cast<std::size_t>(required), u'*');
   }
   ShowMembers();
 }
@@ -212,9 +214,9 @@ void CWepSettingDlg::OnChangeApply() {
 
 void CWepSettingDlg::ApplyDot1xKeys(const std::optional<std::array<std::uint8_t, 6>>& bssid) {
   (void)services_.appliers.store.WriteSetting(key::Dot1xRC4WEP, u"1");
-  const std::u16string question = platform::Format(
-      u"%s\n%s\n", Text(texts::WS_DOT1X_Default_Message_Line_1),
-      Text(texts::WS_DOT1X_Default_Message_Line_2));
+  const std::u16string question =
+      platform::Format(u"%s\n%s\n", Text(texts::WS_DOT1X_Default_Message_Line_1),
+                       Text(texts::WS_DOT1X_Default_Message_Line_2));
   if (MessageBox(question, Text(texts::WS_DOT1X_Default_Message_Title),
                  platform::window::MessageButtons::YesNo,
                  platform::window::MessageIcon::Question) == platform::window::MessageResult::No) {
@@ -268,8 +270,8 @@ void CWepSettingDlg::Reassociate(const std::optional<std::array<std::uint8_t, 6>
   if (bssid) (void)appliers.driver.SetWL_BSSID(appliers.adapter, *bssid);
   const std::u16string ssid = appliers.store.ReadSettingString(key::SSID);
   const std::string bytes = platform::NarrowCodePage(std::u16string_view(ssid).substr(0, 32));
-  (void)config::ApplySsid(appliers, std::span(reinterpret_cast<const std::uint8_t*>(bytes.data()),
-                                               bytes.size()));
+  (void)config::ApplySsid(
+      appliers, std::span(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()));
 }
 
 }  // namespace ui

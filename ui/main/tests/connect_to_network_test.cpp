@@ -37,10 +37,10 @@ class ConnectToNetworkTest : public ::testing::Test, protected MainPageFixture {
     product.wpaMode = product.wpa2Mode = 1;
     driver.Answer("QueryWL_CheckWZCStatus", 0);
     driver.Answer("WL_RetrieveSiteSurveyData", 0);
-    driver.AnswerBytes("WL_RetrieveSiteSurveyData",
-                       SurveyBufferBytes({Network("Open", 0), Network("Wep", 1),
-                                          Network("Wpa2", 1, testing::Rsn({testing::kCcmp},
-                                                                          {testing::kPsk}))}));
+    driver.AnswerBytes(
+        "WL_RetrieveSiteSurveyData",
+        SurveyBufferBytes({Network("Open", 0), Network("Wep", 1),
+                           Network("Wpa2", 1, testing::Rsn({testing::kCcmp}, {testing::kPsk}))}));
   }
   // Runs the window until the first survey is listed, then `body`.
   void RunListed(const std::function<void(ObservedMainPage&)>& body) {

@@ -106,9 +106,8 @@ TEST(JoinQt, AWepNetworkIsJoinedThroughTheWidgets) {
   DialogChain chain;
   bool startHidden = false;
   std::unique_ptr<platform::ChildProcess> bluetooth;
-  MainWindowServices services{store,    *simulated.library, current,  radio,       clock,
-                              product,  tray,               supplicant, language,  chain,
-                              startHidden, bluetooth};
+  MainWindowServices services{store, *simulated.library, current,  radio, clock,       product,
+                              tray,  supplicant,         language, chain, startHidden, bluetooth};
   CMainPageDlg page(services);
   auto tick = [&](int count) {
     for (int i = 0; i < count; ++i) {
@@ -129,26 +128,30 @@ TEST(JoinQt, AWepNetworkIsJoinedThroughTheWidgets) {
     ASSERT_GT(list->topLevelItemCount(), 1);
     ASSERT_EQ(list->topLevelItem(1)->text(0), QStringLiteral("Lab-WEP64"));
 
-    When(checks, [] { return qobject_cast<QMessageBox*>(QApplication::activeModalWidget()) != nullptr; },
-         [] {
-           auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-           EXPECT_EQ(box->windowTitle(), QStringLiteral("Use Previous WEP Setting"));
-           box->button(QMessageBox::No)->click();
-         });
-    When(checks, [] { return Innermost(security_dialogs::wep_template::Id) != nullptr; }, [&] {
-      DialogWindow& wep = *Innermost(security_dialogs::wep_template::Id);
-      Click(wep, wep_id::ChangeApply);
-      // The box is full of the mask: select it all and type over it.
-      QTest::keyClick(wep.Widget(wep_id::Keys[0]), Qt::Key_A, Qt::ControlModifier);
-      QTest::keyClicks(wep.Widget(wep_id::Keys[0]), QStringLiteral("1a2b3c4d5e"));
-      auto* key = qobject_cast<QLineEdit*>(wep.Widget(wep_id::Keys[0]));
-      EXPECT_EQ(key->echoMode(), QLineEdit::Password);
-      EXPECT_EQ(key->text(), QStringLiteral("1a2b3c4d5e"));
-      Save(wep, QStringLiteral("join_wep_key_typed"));
-      Click(wep, wep_id::ChangeApply);
-      typed = true;
-      wep.close();
-    });
+    When(
+        checks,
+        [] { return qobject_cast<QMessageBox*>(QApplication::activeModalWidget()) != nullptr; },
+        [] {
+          auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+          EXPECT_EQ(box->windowTitle(), QStringLiteral("Use Previous WEP Setting"));
+          box->button(QMessageBox::No)->click();
+        });
+    When(
+        checks, [] { return Innermost(security_dialogs::wep_template::Id) != nullptr; },
+        [&] {
+          DialogWindow& wep = *Innermost(security_dialogs::wep_template::Id);
+          Click(wep, wep_id::ChangeApply);
+          // The box is full of the mask: select it all and type over it.
+          QTest::keyClick(wep.Widget(wep_id::Keys[0]), Qt::Key_A, Qt::ControlModifier);
+          QTest::keyClicks(wep.Widget(wep_id::Keys[0]), QStringLiteral("1a2b3c4d5e"));
+          auto* key = qobject_cast<QLineEdit*>(wep.Widget(wep_id::Keys[0]));
+          EXPECT_EQ(key->echoMode(), QLineEdit::Password);
+          EXPECT_EQ(key->text(), QStringLiteral("1a2b3c4d5e"));
+          Save(wep, QStringLiteral("join_wep_key_typed"));
+          Click(wep, wep_id::ChangeApply);
+          typed = true;
+          wep.close();
+        });
     const QRect row = list->visualItemRect(list->topLevelItem(1));
     // A double click is two presses, the second reported as a double click.
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, row.center());
@@ -181,8 +184,8 @@ TEST(JoinQt, SecurityDialogsInEveryLanguage) {
   config::RecordingSupplicantControl supplicant;
   security::testing::RecordingSupplicantLibrary certificates;
   DialogChain chain;
-  const SecurityDialogServices services{{driver, adapter, store, radio}, supplicant, language,
-                                        chain, {1, 1}, &certificates, {}};
+  const SecurityDialogServices services{
+      {driver, adapter, store, radio}, supplicant, language, chain, {1, 1}, &certificates, {}};
   (void)store.WriteSetting(u"AuthenticationMode", u"3");
 
   for (int index = 1; index <= language.Count(); ++index) {

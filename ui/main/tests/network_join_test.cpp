@@ -103,8 +103,13 @@ TEST_F(NetworkJoinTest, TheAnnouncedSecurityPicksTheRowAndItsSettings) {
        kWpaOnly, "1", "4", "4", wpaNoStart},
       {"WEP-40 pairwise", Entry(Rsn({1}, {kPsk})), kBoth, "1", "7", "0", wpa2NoStart},
       {"WEP-104 pairwise", Entry(Wpa({5}, {kPsk})), kWpaOnly, "1", "4", "0", wpaNoStart},
-      {"group cipher pairwise: no prompt, no supplicant", Entry(Rsn({0}, {kPsk})), kBoth, "1", "7",
-       "1", {}},
+      {"group cipher pairwise: no prompt, no supplicant",
+       Entry(Rsn({0}, {kPsk})),
+       kBoth,
+       "1",
+       "7",
+       "1",
+       {}},
       {"WRAP pairwise: encryption left alone", Entry(Rsn({3}, {kPsk})), kBoth, "1", "7", "", {}},
       {"unknown key management: authentication left alone", Entry(Rsn({kCcmp}, {9})), kBoth, "1",
        "", "6", wpa2NoStart},
@@ -116,10 +121,20 @@ TEST_F(NetworkJoinTest, TheAnnouncedSecurityPicksTheRowAndItsSettings) {
        Entry(Wpa({kTkip}, {k8021X}), 1, adapter::kSurveyAdHoc), kWpaOnly, "0", "", "4", wpaNoStart},
       {"ad hoc RSN without WPA2 mode but with WPA", Entry(mixedWpaFirst, 1, adapter::kSurveyAdHoc),
        kWpaOnly, "0", "5", "6", wpaNoStart},
-      {"WPA2 network without the switches: WEP", Entry(Rsn({kCcmp}, {kPsk})), kNeither, "1", "2",
-       "0", {"WEP prompt", "WEP dialog"}},
-      {"WPA2 on automatic infrastructure mode: WEP", Entry(Rsn({kCcmp}, {kPsk}), 1, 2), kBoth, "2",
-       "2", "0", {"WEP prompt", "WEP dialog"}},
+      {"WPA2 network without the switches: WEP",
+       Entry(Rsn({kCcmp}, {kPsk})),
+       kNeither,
+       "1",
+       "2",
+       "0",
+       {"WEP prompt", "WEP dialog"}},
+      {"WPA2 on automatic infrastructure mode: WEP",
+       Entry(Rsn({kCcmp}, {kPsk}), 1, 2),
+       kBoth,
+       "2",
+       "2",
+       "0",
+       {"WEP prompt", "WEP dialog"}},
       {"open infrastructure", Entry({}, 0), kBoth, "1", "2", "1", {}},
       {"open with a WMM element", Entry(Wmm(), 0), kBoth, "1", "2", "1", {}},
       {"open ad hoc", Entry({}, 0, adapter::kSurveyAdHoc), kBoth, "0", "2", "1", {}},
@@ -156,12 +171,13 @@ TEST_F(NetworkJoinTest, TheWpaFamilyPushesTypeAndModeBeforeAskingThenEncryption)
   std::vector<std::string> beforeDialog;
   questions.dialog = [&] { beforeDialog = driver.Calls("Set"); };
   Join(Entry(Rsn({kCcmp}, {kPsk})), kBoth);
-  const std::vector<std::string> radio{"SetWL_802_11_NetworkTypeInUse(2)", "SetWL_BSSID(025AA0000001)",
-                                       "SetWL_SSID(4C6162, 3)"};
+  const std::vector<std::string> radio{"SetWL_802_11_NetworkTypeInUse(2)",
+                                       "SetWL_BSSID(025AA0000001)", "SetWL_SSID(4C6162, 3)"};
   EXPECT_THAT(beforeDialog, ElementsAre(radio[0], radio[1], radio[2], "SetWL_NetworkType(1)",
                                         "SetWL_AuthenticationMode(7)"));
-  EXPECT_THAT(driver.Calls("Set"), ElementsAre(radio[0], radio[1], radio[2], "SetWL_NetworkType(1)",
-                                               "SetWL_AuthenticationMode(7)", "SetWL_WEPStatus(6)"));
+  EXPECT_THAT(driver.Calls("Set"),
+              ElementsAre(radio[0], radio[1], radio[2], "SetWL_NetworkType(1)",
+                          "SetWL_AuthenticationMode(7)", "SetWL_WEPStatus(6)"));
 }
 
 struct WepCase {
@@ -181,9 +197,19 @@ TEST_F(NetworkJoinTest, WepAsksAndTakesStoredDialogOr8021XKeys) {
       {"Yes with 802.1X keys", true, true, "1", "", {"WEP prompt", "start supplicant"}, false},
       {"Yes with 802.1X supported but static keys", true, true, "0", "", {"WEP prompt"}, true},
       {"No: the dialog pushed its keys", false, false, "", "", {"WEP prompt", "WEP dialog"}, false},
-      {"No, the dialog chose 802.1X keys", false, true, "0", "1",
-       {"WEP prompt", "WEP dialog", "start supplicant"}, false},
-      {"No, the dialog chose static keys", false, true, "1", "0", {"WEP prompt", "WEP dialog"},
+      {"No, the dialog chose 802.1X keys",
+       false,
+       true,
+       "0",
+       "1",
+       {"WEP prompt", "WEP dialog", "start supplicant"},
+       false},
+      {"No, the dialog chose static keys",
+       false,
+       true,
+       "1",
+       "0",
+       {"WEP prompt", "WEP dialog"},
        false},
   };
   for (const WepCase& c : cases) {
@@ -214,11 +240,13 @@ TEST_F(NetworkJoinTest, YesPushesTheFourStoredKeysWithTheStoredDefault) {
   (void)store.WriteSetting(config::WepKeyName(128, 1), u"00 11 22 33 44 55 66 77 88 99 AA BB CC");
   questions.usePrevious = true;
   Join(Entry({}, 1), kBoth);
-  EXPECT_THAT(driver.Calls("SetWL_WriteKey"),
-              ElementsAre("SetWL_WriteKey(0, 1, 0, 0102030405060708090A0B0C0D00000000000000000000000000000000)",
-                          "SetWL_WriteKey(1, 1, 1, 00112233445566778899AABBCC00000000000000000000000000000000)",
-                          "SetWL_WriteKey(2, 1, 0, 0102030405060708090A0B0C0D00000000000000000000000000000000)",
-                          "SetWL_WriteKey(3, 1, 0, 0102030405060708090A0B0C0D00000000000000000000000000000000)"));
+  EXPECT_THAT(
+      driver.Calls("SetWL_WriteKey"),
+      ElementsAre(
+          "SetWL_WriteKey(0, 1, 0, 0102030405060708090A0B0C0D00000000000000000000000000000000)",
+          "SetWL_WriteKey(1, 1, 1, 00112233445566778899AABBCC00000000000000000000000000000000)",
+          "SetWL_WriteKey(2, 1, 0, 0102030405060708090A0B0C0D00000000000000000000000000000000)",
+          "SetWL_WriteKey(3, 1, 0, 0102030405060708090A0B0C0D00000000000000000000000000000000)"));
 }
 
 TEST_F(NetworkJoinTest, TheChannelIsAppliedForAdHocOnlyAndKeptForFrequenciesOfNoBand) {
@@ -250,7 +278,7 @@ TEST_F(NetworkJoinTest, TheChannelIsAppliedForAdHocOnlyAndKeptForFrequenciesOfNo
 
 TEST_F(NetworkJoinTest, OneStoredRateIsFixedAFullSetKeptAnythingElseTheAdapterSet) {
   const std::vector<std::uint8_t> supported{0x82, 0x84, 0x8B, 0x96, 0x0C, 0x12, 0x18, 0x24,
-                                            0x30, 0x48, 0x60, 0x6C, 0, 0, 0, 0};
+                                            0x30, 0x48, 0x60, 0x6C, 0,    0,    0,    0};
   struct Case {
     std::u16string stored;
     std::string pushed;  // "" for no push
@@ -272,7 +300,8 @@ TEST_F(NetworkJoinTest, OneStoredRateIsFixedAFullSetKeptAnythingElseTheAdapterSe
     driver.ClearCalls();
     (void)store.WriteSetting(key::DesiredRate, c.stored);
     Join(Entry({}, 0), kBoth);
-    EXPECT_THAT(driver.Calls("SetWL_DesiredRate"), ElementsAre("SetWL_DesiredRate(" + c.pushed + ")"));
+    EXPECT_THAT(driver.Calls("SetWL_DesiredRate"),
+                ElementsAre("SetWL_DesiredRate(" + c.pushed + ")"));
   }
 
   driver.ClearCalls();

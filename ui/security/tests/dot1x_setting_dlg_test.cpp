@@ -20,9 +20,9 @@ using ::testing::IsEmpty;
 namespace id = dot1x_id;
 namespace key = config::key;
 
-constexpr int kEditable[] = {id::Protocol, id::UserName, id::Password, id::Phase2,
-                             id::ValidateServer, id::Passphrase, id::Ascii, id::Hexadecimal,
-                             id::Certificate};
+constexpr int kEditable[] = {id::Protocol, id::UserName,       id::Password,
+                             id::Phase2,   id::ValidateServer, id::Passphrase,
+                             id::Ascii,    id::Hexadecimal,    id::Certificate};
 
 // A list as getMyCertList fills it.
 std::vector<std::uint8_t> CertificateListBytes(
@@ -202,8 +202,7 @@ TEST_F(Dot1xSettingDlgTest, ThePassPhraseIsCheckedBeforeAnythingIsStored) {
       }
     });
     EXPECT_EQ(Stored(key::Dot1xPassphrase), c.message.empty() ? c.typed : u"before");
-    EXPECT_EQ(Stored(key::Dot1xPassphraseFormat),
-              c.message.empty() && c.hexadecimal ? u"1" : u"0");
+    EXPECT_EQ(Stored(key::Dot1xPassphraseFormat), c.message.empty() && c.hexadecimal ? u"1" : u"0");
   }
 }
 
@@ -215,14 +214,27 @@ TEST_F(Dot1xSettingDlgTest, ApplyStoresTheCredentialsOfTheChosenProtocol) {
     std::vector<std::pair<std::u16string_view, std::u16string>> stored;
   };
   const Case cases[] = {
-      {"PEAP with empty boxes", CDot1xSettingDlg::kPeap, u"", u"",
+      {"PEAP with empty boxes",
+       CDot1xSettingDlg::kPeap,
+       u"",
+       u"",
        {{key::Dot1xProtocol, u"1"}, {key::Dot1xUsername, u" "}, {key::Dot1xPassword, u"Orvex"}}},
-      {"TTLS", CDot1xSettingDlg::kTtls, u"alice", u"wonderland",
-       {{key::Dot1xProtocol, u"2"}, {key::Dot1xUsername, u"alice"},
-        {key::Dot1xPassword, u"wonderland"}, {key::Dot1xPhase2Auth, u"CHAP"}}},
-      {"TLS without certificates", CDot1xSettingDlg::kTls, u"alice", u"",
-       {{key::Dot1xProtocol, u"0"}, {key::Dot1xUsername, u"alice"},
-        {key::Dot1xCertSubject, u"Not Found"}, {key::Dot1xCertIssuer, u"Not Found"},
+      {"TTLS",
+       CDot1xSettingDlg::kTtls,
+       u"alice",
+       u"wonderland",
+       {{key::Dot1xProtocol, u"2"},
+        {key::Dot1xUsername, u"alice"},
+        {key::Dot1xPassword, u"wonderland"},
+        {key::Dot1xPhase2Auth, u"CHAP"}}},
+      {"TLS without certificates",
+       CDot1xSettingDlg::kTls,
+       u"alice",
+       u"",
+       {{key::Dot1xProtocol, u"0"},
+        {key::Dot1xUsername, u"alice"},
+        {key::Dot1xCertSubject, u"Not Found"},
+        {key::Dot1xCertIssuer, u"Not Found"},
         {key::Dot1xPassword, u"untouched"}}},
   };
   StoreSetting(key::AuthenticationMode, u"6");
@@ -241,7 +253,8 @@ TEST_F(Dot1xSettingDlgTest, ApplyStoresTheCredentialsOfTheChosenProtocol) {
       d.UserClick(id::ValidateServer);
       d.UserClick(id::ChangeApply);
     });
-    for (const auto& [name, text] : c.stored) EXPECT_EQ(Stored(name), text) << platform::ToUtf8(name);
+    for (const auto& [name, text] : c.stored)
+      EXPECT_EQ(Stored(name), text) << platform::ToUtf8(name);
     EXPECT_EQ(Stored(key::Dot1xValidateServerCertificate), u"1");
   }
 }
@@ -291,7 +304,8 @@ TEST_F(Dot1xSettingDlgTest, ListedCountsBeyondTheListAreCut) {
   // A text without its terminator ends with its field.
   std::vector<std::uint8_t> unterminated(DOT1X_CERT_LIST_SIZE, 'A');
   const std::vector<Certificate> read = ReadCertificateList(
-      std::span<const std::uint8_t, DOT1X_CERT_LIST_SIZE>(unterminated.data(), unterminated.size()), 1);
+      std::span<const std::uint8_t, DOT1X_CERT_LIST_SIZE>(unterminated.data(), unterminated.size()),
+      1);
   ASSERT_EQ(read.size(), 1u);
   EXPECT_EQ(read[0].subject.size(), 256u);
   EXPECT_EQ(read[0].issuer.size(), 256u);

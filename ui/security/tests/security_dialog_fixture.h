@@ -30,9 +30,8 @@ class SecurityDialogFixture {
   // Runs `dialog` with `body` inside its loop; the dialog is closed when the body returns.
   template <class DialogClass>
   int RunDialog(DialogClass& dialog, const std::function<void(DialogClass&)>& body) {
-    session.driver.OnOpen(dialog.TemplateId(), [&](platform::window::Dialog& d) {
-      body(static_cast<DialogClass&>(d));
-    });
+    session.driver.OnOpen(dialog.TemplateId(),
+                          [&](platform::window::Dialog& d) { body(static_cast<DialogClass&>(d)); });
     return dialog.DoModal();
   }
   // What the next dialog of `templateId` does when it opens (it closes when `body` returns).
@@ -57,13 +56,9 @@ class SecurityDialogFixture {
   lang::CMultiLanguage language;
   DialogChain chain;
   int reassociations = 0;
-  SecurityDialogServices services{{driver, adapter, store, radio},
-                                  supplicant,
-                                  language,
-                                  chain,
-                                  {1, 1},
-                                  &certificates,
-                                  [this] { ++reassociations; }};
+  SecurityDialogServices services{
+      {driver, adapter, store, radio}, supplicant, language, chain, {1, 1}, &certificates,
+      [this] { ++reassociations; }};
 };
 
 }  // namespace ui::testing

@@ -67,9 +67,10 @@ TEST_F(WepSettingDlgTest, OpensReadOnlyWithTheStoredChoicesAndMaskedKeys) {
       EXPECT_TRUE(d.GetCheck(c.formatRadio));
       EXPECT_EQ(d.ComboSelection(id::DefaultKey), c.transmit);
       EXPECT_EQ(d.ComboItem(id::DefaultKey, 3), u"#4");
-      EXPECT_THAT(Keys(d), ElementsAre(Stars(c.masked), Stars(c.masked), Stars(c.masked),
-                                       Stars(c.masked)));
-      for (int control : {id::Length64, id::Hexadecimal, id::DefaultKey, id::Keys[0], id::Dot1xKeys}) {
+      EXPECT_THAT(Keys(d),
+                  ElementsAre(Stars(c.masked), Stars(c.masked), Stars(c.masked), Stars(c.masked)));
+      for (int control :
+           {id::Length64, id::Hexadecimal, id::DefaultKey, id::Keys[0], id::Dot1xKeys}) {
         EXPECT_FALSE(d.IsEnabled(control)) << control;
       }
     });
@@ -89,7 +90,8 @@ TEST_F(WepSettingDlgTest, OptionalControlsFollowTheProductAndTheMode) {
     EXPECT_EQ(d.GetText(id::Dot1xKeys), u"The key is provided via 802.1x authentication");
   });
   store.SetOperationMode(config::kAccessPointMode);
-  Open(dialog_number::AccessPoint, [&](CWepSettingDlg& d) { EXPECT_FALSE(d.IsVisible(id::Dot1xKeys)); });
+  Open(dialog_number::AccessPoint,
+       [&](CWepSettingDlg& d) { EXPECT_FALSE(d.IsVisible(id::Dot1xKeys)); });
   // A stored 256-bit length stays selected when the product hides its button.
   store.SetOperationMode(config::kStationMode);
   services.product = {0, 1};
@@ -157,10 +159,10 @@ TEST_F(WepSettingDlgTest, ApplyPushesTypedKeysAndTheStoredOnesOfUntouchedBoxes) 
     EXPECT_EQ(d.GetText(id::Keys[1]), Stars(13));
   });
   const std::string defaultKey = "0102030405060708090A0B0C0D";
-  EXPECT_THAT(KeyPushes(), ElementsAre(Pushed(0, 1, 0, defaultKey),
-                                       Pushed(1, 1, 1, "6162636465666768696A6B6C6D"),
-                                       Pushed(2, 1, 0, "00112233445566778899AABBCC"),
-                                       Pushed(3, 1, 0, defaultKey)));
+  EXPECT_THAT(
+      KeyPushes(),
+      ElementsAre(Pushed(0, 1, 0, defaultKey), Pushed(1, 1, 1, "6162636465666768696A6B6C6D"),
+                  Pushed(2, 1, 0, "00112233445566778899AABBCC"), Pushed(3, 1, 0, defaultKey)));
   EXPECT_EQ(Stored(config::WepKeyName(128, 1)), u"61 62 63 64 65 66 67 68 69 6A 6B 6C 6D");
   EXPECT_EQ(Stored(key::WEPDefaultKeyId), u"1");
   EXPECT_EQ(Stored(key::Dot1xRC4WEP), u"0");
@@ -188,7 +190,8 @@ TEST_F(WepSettingDlgTest, AWrongKeyOpensTheInformationAndNothingIsApplied) {
   const Case cases[] = {
       {"nine digits in key 1, key 2 right", id::Length64, {{0, u"123456789"}, {1, u"1234567890"}}},
       {"key 3 wrong, keys 1 and 2 untouched", id::Length128, {{2, u"12"}}},
-      {"key 4 wrong after three right ones", id::Length64,
+      {"key 4 wrong after three right ones",
+       id::Length64,
        {{0, u"1111111111"}, {1, u"2222222222"}, {2, u"3333333333"}, {3, u"44"}}},
   };
   for (const Case& c : cases) {
@@ -199,8 +202,9 @@ TEST_F(WepSettingDlgTest, AWrongKeyOpensTheInformationAndNothingIsApplied) {
       informed = true;
       EXPECT_EQ(chain.ActiveDialogNumber(), dialog_number::WepKeyInformation);
       EXPECT_EQ(info.Caption(), u"WEP keyInformation...  ");
-      EXPECT_EQ(info.GetText(wep_info_id::Lines[1]),
-                u"64 bit - the Password is either 5 alphanumeric characters or 10 hexadecimal values.");
+      EXPECT_EQ(
+          info.GetText(wep_info_id::Lines[1]),
+          u"64 bit - the Password is either 5 alphanumeric characters or 10 hexadecimal values.");
       info.UserClick(platform::window::IdOk);
     });
     Open(dialog_number::MoreSettings, [&](CWepSettingDlg& d) {
@@ -247,8 +251,13 @@ TEST_F(WepSettingDlgTest, KeysFrom8021XAskWhetherToKeepThe8021XSettings) {
   const Case cases[] = {
       {"joining, Yes", dialog_number::Main, true, false, {}, 0, 0},
       {"joining, No", dialog_number::Main, false, true, {}, 0, 0},
-      {"More Settings, Yes", dialog_number::MoreSettings, true, false,
-       {"SetWL_AuthenticationMode(0)", "SetWL_SSID(436F7270, 4)"}, 1, 1},
+      {"More Settings, Yes",
+       dialog_number::MoreSettings,
+       true,
+       false,
+       {"SetWL_AuthenticationMode(0)", "SetWL_SSID(436F7270, 4)"},
+       1,
+       1},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -282,8 +291,9 @@ TEST_F(WepSettingDlgTest, KeysFrom8021XAskWhetherToKeepThe8021XSettings) {
     EXPECT_EQ(supplicant.StartRequests(), c.supplicantStarts);
     const auto& box = session.backend.MessageBoxes().back();
     EXPECT_EQ(box.caption, u"Use Previous 802.1x Setting");
-    EXPECT_EQ(box.text, u"You have selected to connect to the 802.1x authentication network.\n"
-                        u"Do you want to use the previous 802.1x setting?\n");
+    EXPECT_EQ(box.text,
+              u"You have selected to connect to the 802.1x authentication network.\n"
+              u"Do you want to use the previous 802.1x setting?\n");
   }
 }
 
